@@ -1,0 +1,67 @@
+// The query controller: the Get button, the answer cache and the completion of lookups.
+#include <memory>
+
+#include "tasks/nomvarathread.h"
+#include "ui/nomvaradlg.h"
+
+namespace {
+constexpr int QUERY_BUFFER = 50;  // at most 49 characters and the terminating NUL
+constexpr const char* WAIT_LINE = "Wait for answer...";
+}  // namespace
+
+void CNomvaraDlg::EmptyResponseList() {
+    while (m_responseList.GetCount() != 0)
+        m_responseList.DeleteString(0);
+}
+
+void CNomvaraDlg::OnGet() {
+    char query[QUERY_BUFFER];
+    m_queryEdit.GetWindowText(query, QUERY_BUFFER);
+    EmptyResponseList();
+    m_responseList.AddString(WAIT_LINE);
+    if (!ShowCachedAnswers(query))
+        StartLookup(query);
+}
+
+BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
+    const LookupRequest* cached = m_answerCache.Find(query);
+    if (!cached)
+        return FALSE;
+    EmptyResponseList();
+    for (const CString& line : cached->answers)
+        m_responseList.AddString(line);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CNomvaraDlg::StartLookup(CString query) {
+    LookupRequest request;
+    request.code = LOOKUP_CODE;
+    request.requestId = NextRequestId(m_pendingRequests);
+    request.owner = this;
+    request.query = query;
+    m_pendingRequests.InsertIfAbsent(request);
+    LookupRequest* stored = m_pendingRequests.Find(request.requestId);
+    if (!stored)
+        return FALSE;
+    // The record is the resolver's from here until its WM_LOOKUP_DONE has been handled.
+    auto thread = std::make_unique<CNomvaraThread>(TaskParams{0, 0, reinterpret_cast<UINT_PTR>(stored)}, m_lifeline);
+    if (!thread->CreateThread(0, 0, nullptr))
+        return FALSE;  // the unstarted thread object is freed; the record and the id stay used
+    // A started thread deletes itself when it ends.
+    thread.release()->StartOnce();
+    return TRUE;
+}
+
+LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
+    EmptyResponseList();
+    LookupRequest* done = m_pendingRequests.Find(static_cast<std::uint32_t>(lParam));
+    if (!done)
+        return 0;
+    for (const CString& line : done->answers)
+        m_responseList.AddString(line);
+    m_answerCache.InsertIfAbsent(*done);
+    m_pendingRequests.Erase(done);
+    UpdateData(FALSE);
+    return 1;
+}

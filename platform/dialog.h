@@ -1,0 +1,34 @@
+// CDialog: a modal dialog built from a template in the program's resources.
+#pragma once
+
+#include "platform/wnd.h"
+
+class QEventLoop;
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+    // Builds the window, runs OnInitDialog, loops until EndDialog, destroys the window, returns the end code.
+    // The owner (the parent, else the application's main window) is disabled meanwhile. -1 on failure.
+    INT_PTR DoModal();
+    // Binds the controls by one load-direction exchange; TRUE puts the focus on the first tab stop.
+    virtual BOOL OnInitDialog();
+    void EndDialog(int result);
+    UINT GetTemplateId() const { return m_templateId; }
+
+    // The innermost dialog in a modal run on this thread, the one that has the focus; or none.
+    static CDialog* ActiveModal();
+
+protected:
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    DECLARE_MESSAGE_MAP()
+
+    UINT m_templateId;
+    CWnd* m_pParentWnd;
+    INT_PTR m_result = -1;
+    bool m_ended = false;
+    QEventLoop* m_loop = nullptr;
+};

@@ -1,0 +1,172 @@
+// Builds a dialog's widgets from its template.
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cstring>
+
+#include "platform/dlgtemplate.h"
+#include "platform/qtwindow.h"
+#include "platform/resources.h"
+#include "platform/wnd.h"
+
+namespace platform {
+namespace {
+
+// The dialog's own widget: the Close box and Qt's own Escape handling become IDCANCEL requests.
+class DialogWindow : public QDialog {
+public:
+    using QDialog::QDialog;
+    void reject() override { ::SendMessage(WindowFromWidget(this), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        ::SendMessage(WindowFromWidget(this), WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+};
+
+struct Scale {
+    int averageWidth;
+    int height;
+    QRect operator()(int x, int y, int cx, int cy) const {
+        return QRect(DialogUnitsToPixelsX(x, averageWidth), DialogUnitsToPixelsY(y, height),
+                     DialogUnitsToPixelsX(cx, averageWidth), DialogUnitsToPixelsY(cy, height));
+    }
+};
+
+HFONT TemplateFont(const DialogTemplate& dialogTemplate) {
+    LOGFONT description{};
+    description.lfHeight = -((dialogTemplate.pointSize * 96 + 36) / 72);  // points at 96 dots per inch
+    description.lfWeight = dialogTemplate.weight;
+    description.lfItalic = dialogTemplate.italic ? 1 : 0;
+    description.lfCharSet = dialogTemplate.charSet;
+    std::strncpy(description.lfFaceName, dialogTemplate.fontFace, sizeof description.lfFaceName - 1);
+    return CreateFontIndirect(&description);
+}
+
+QLabel* MakeStatic(const DialogControl& control, QWidget* parent, QRect& geometry) {
+    auto* label = new QLabel(parent);
+    label->setMouseTracking(true);
+    const DWORD type = control.style & SS_TYPEMASK;
+    QPixmap picture;
+    if (type == SS_ICON) {
+        HICON icon = LoadIcon(AfxGetInstanceHandle(), control.image);
+        picture = icon ? icon->pixmap : QPixmap();
+    } else if (type == SS_BITMAP) {
+        picture = LoadBitmapPixmap(control.image);
+    }
+    if (!picture.isNull()) {
+        label->setPixmap(picture);
+        geometry.setSize(picture.size());  // picture statics take the picture's size
+    } else {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    if (control.style & SS_SUNKEN) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+        geometry.setSize(geometry.size() + QSize(2, 2));
+    }
+    return label;
+}
+
+QWidget* MakeControl(const DialogControl& control, QWidget* parent, QRect& geometry, WindowKind& kind) {
+    switch (control.kind) {
+    case ControlClass::Button:
+        if ((control.style & 0xF) == BS_GROUPBOX) {
+            kind = WindowKind::GroupBox;
+            auto* box = new QGroupBox(parent);
+            box->setAttribute(Qt::WA_TransparentForMouseEvents);  // hit tests pass through a group box
+            return box;
+        } else {
+            kind = WindowKind::Button;
+            auto* button = new QPushButton(parent);
+            button->setAutoDefault(false);
+            button->setDefault((control.style & 0xF) == BS_DEFPUSHBUTTON);
+            return button;
+        }
+    case ControlClass::Edit:
+        if (control.style & ES_MULTILINE) {
+            kind = WindowKind::MultiLineEdit;
+            auto* edit = new QPlainTextEdit(parent);
+            edit->setReadOnly(control.style & ES_READONLY);
+            edit->setVerticalScrollBarPolicy(control.style & WS_VSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            return edit;
+        } else {
+            kind = WindowKind::Edit;
+            auto* edit = new QLineEdit(parent);
+            edit->setFrame(control.style & WS_BORDER);
+            edit->setReadOnly(control.style & ES_READONLY);
+            return edit;
+        }
+    case ControlClass::ListBox: {
+        kind = WindowKind::ListBox;
+        auto* list = new QListWidget(parent);
+        list->setVerticalScrollBarPolicy(control.style & WS_VSCROLL ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        return list;
+    }
+    case ControlClass::Static: kind = WindowKind::Static; return MakeStatic(control, parent, geometry);
+    }
+    return nullptr;
+}
+
+void Connect(QWidget* widget, HWND dialog, HWND window) {
+    if (auto* button = qobject_cast<QPushButton*>(widget))
+        QObject::connect(button, &QPushButton::clicked, [dialog, window] {
+            ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(WORD(window->id), BN_CLICKED), reinterpret_cast<LPARAM>(window));
+        });
+}
+
+}  // namespace
+
+HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
+    auto* widget = new DialogWindow(WidgetOf(owner));
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (dialogTemplate.style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (dialogTemplate.style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    widget->setWindowFlags(flags);
+    widget->setSizeGripEnabled(false);
+
+    HWND dialog = RegisterWindow(widget, WindowKind::Dialog, 0, dialogTemplate.style, owner);
+    dialog->font = dialog->ownedFont = TemplateFont(dialogTemplate);
+    widget->setFont(dialog->font->font);
+    DefaultWindowProc(dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dialogTemplate.caption));
+
+    const QFontMetrics metrics(dialog->font->font);
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const Scale scale{(letters / 26 + 1) / 2, metrics.height()};
+    widget->setFixedSize(scale(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
+
+    QWidget* previousStop = nullptr;
+    for (const DialogControl& control : dialogTemplate.controls) {
+        QRect geometry = scale(control.x, control.y, control.cx, control.cy);
+        WindowKind kind;
+        QWidget* child = MakeControl(control, widget, geometry, kind);
+        child->setGeometry(geometry);
+        child->setFocusPolicy(control.style & WS_TABSTOP ? Qt::StrongFocus : Qt::NoFocus);
+        HWND window = RegisterWindow(child, kind, control.id, control.style, dialog);
+        DefaultWindowProc(window, WM_SETFONT, reinterpret_cast<WPARAM>(dialog->font), 0);
+        if (control.text)
+            DefaultWindowProc(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(control.text));
+        Connect(child, dialog, window);
+        if (kind == WindowKind::GroupBox)
+            child->lower();
+        if (control.style & WS_TABSTOP) {
+            if (previousStop)
+                QWidget::setTabOrder(previousStop, child);
+            previousStop = child;
+        }
+    }
+    return dialog;
+}
+
+}  // namespace platform

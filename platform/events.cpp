@@ -1,0 +1,187 @@
+// Qt events of template-built widgets become messages to their windows.
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+#include "platform/menu.h"
+#include "platform/qtwindow.h"
+#include "platform/wnd.h"
+
+namespace platform {
+namespace {
+
+// The Qt event being handled as a message on this thread, innermost first.
+struct EventInProgress {
+    HWND window;
+    UINT message;
+    bool toToolkit;
+    EventInProgress* outer;
+};
+thread_local EventInProgress* t_event = nullptr;
+
+HWND DialogOf(QWidget* widget) {
+    HWND top = WindowFromWidget(widget->window());
+    return top && top->kind == WindowKind::Dialog ? top : nullptr;
+}
+
+void Command(HWND dialog, int id) { ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(WORD(id), BN_CLICKED), 0); }
+
+void OpenSystemMenu(HWND dialog, QPoint at) {
+    if (!dialog->systemMenu)
+        dialog->systemMenu = CMenu::MakeSystemMenu(dialog);
+    dialog->systemMenu->GetQMenu()->popup(at);
+}
+
+// Enter presses the focused push button, else the default one; Escape cancels; F1 asks for help.
+bool DialogKey(HWND dialog, QKeyEvent* key) {
+    const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    QWidget* dialogWidget = dialog->widget;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        if (modifiers != Qt::NoModifier)
+            return false;
+        if (auto* focused = qobject_cast<QPushButton*>(dialogWidget->focusWidget())) {
+            focused->click();
+            return true;
+        }
+        for (auto* button : dialogWidget->findChildren<QPushButton*>())
+            if (button->isDefault() && button->isEnabled()) {
+                button->click();
+                return true;
+            }
+        Command(dialog, IDOK);
+        return true;
+    }
+    case Qt::Key_Escape:
+        if (modifiers != Qt::NoModifier)
+            return false;
+        Command(dialog, IDCANCEL);
+        return true;
+    case Qt::Key_F1:
+        if (modifiers != Qt::NoModifier)
+            return false;
+        Command(dialog, ID_HELP);
+        return true;
+    case Qt::Key_Space:
+        if (modifiers != Qt::AltModifier)
+            return false;
+        OpenSystemMenu(dialog, dialogWidget->mapToGlobal(QPoint(0, 0)));
+        return true;
+    default: return false;
+    }
+}
+
+// Asks the window under the pointer which cursor to show, as WM_SETCURSOR does.
+void UpdateCursor(HWND window, QPointF globalPosition) {
+    const QPoint at = globalPosition.toPoint();
+    if (Dispatch(window, WM_NCHITTEST, 0, PointToLParam(POINT{at.x(), at.y()})) != HTCLIENT)
+        return;
+    SetCursor(nullptr);
+    const LPARAM hitAndMessage = LPARAM(MAKEWPARAM(WORD(HTCLIENT), WORD(WM_MOUSEMOVE)));
+    const LRESULT handled = Dispatch(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), hitAndMessage);
+    if (handled && GetCursor())
+        window->widget->setCursor(GetCursor()->cursor);
+    else
+        window->widget->unsetCursor();
+}
+
+// Before a static paints, its dialog is asked for its colours; the control's own object may answer.
+void RequestColors(HWND window) {
+    auto* label = static_cast<QLabel*>(window->widget.data());
+    CDC colors;
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessage(window->parent, WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(&colors), reinterpret_cast<LPARAM>(window)));
+    QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
+    bool fill = false;
+    if (brush) {
+        palette.setColor(QPalette::WindowText, ToQColor(colors.GetTextColor()));
+        fill = !brush->hollow && colors.GetBkMode() == OPAQUE;
+    }
+    if (palette != label->palette())
+        label->setPalette(palette);
+    if (fill != label->autoFillBackground())
+        label->setAutoFillBackground(fill);
+}
+
+bool StaticEvent(HWND window, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter: UpdateCursor(window, static_cast<QEnterEvent*>(event)->globalPosition()); return false;
+    case QEvent::MouseMove: UpdateCursor(window, static_cast<QMouseEvent*>(event)->globalPosition()); return false;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint global = mouse->globalPosition().toPoint();
+        if (mouse->button() != Qt::LeftButton ||
+            Dispatch(window, WM_NCHITTEST, 0, PointToLParam(POINT{global.x(), global.y()})) != HTCLIENT)
+            return false;
+        const QPoint local = mouse->position().toPoint();
+        return !DispatchEvent(window, WM_LBUTTONDOWN, 0x0001, PointToLParam(POINT{local.x(), local.y()}));
+    }
+    case QEvent::Paint: RequestColors(window); return false;
+    default: return false;
+    }
+}
+
+class EventBridge : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        HWND window = WindowFromWidget(watched);
+        if (!window || !IsWindow(window))
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            HWND dialog = DialogOf(window->widget);
+            return dialog && DialogKey(dialog, static_cast<QKeyEvent*>(event));
+        }
+        if (window->kind == WindowKind::Static)
+            return StaticEvent(window, event);
+        if (window->kind != WindowKind::Dialog)
+            return false;
+        if (event->type() == QEvent::Paint)
+            return !DispatchEvent(window, WM_PAINT, 0, 0);
+        if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            OpenSystemMenu(window, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+QObject* Bridge() {
+    static EventBridge* bridge = new EventBridge;
+    return bridge;
+}
+
+bool DispatchEvent(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (!window->object)
+        return true;
+    EventInProgress event{window, message, false, t_event};
+    t_event = &event;
+    const LRESULT value = Dispatch(window, message, wParam, lParam);
+    t_event = event.outer;
+    if (result)
+        *result = value;
+    return event.toToolkit;
+}
+
+bool MarkEventForToolkit(HWND window, UINT message) {
+    if (!t_event || t_event->window != window || t_event->message != message)
+        return false;
+    t_event->toToolkit = true;
+    return true;
+}
+
+}  // namespace platform
+
+CPaintDC::CPaintDC(CWnd* window) {
+    using platform::t_event;
+    if (t_event && t_event->message == WM_PAINT && t_event->window == window->m_hWnd)
+        m_painter = new QPainter(window->m_hWnd->widget);
+}
+
+CPaintDC::~CPaintDC() { delete m_painter; }

@@ -1,0 +1,86 @@
+// Fonts, device contexts, icons and cursors of the dialog framework.
+#pragma once
+
+#include "platform/wintypes.h"
+
+class QPainter;
+
+struct LOGFONT {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    char lfFaceName[32];
+};
+static_assert(sizeof(LOGFONT) == 60, "the ANSI LOGFONT is 60 bytes");
+
+constexpr LONG FW_NORMAL = 400;
+
+HFONT CreateFontIndirect(const LOGFONT* description);
+// Copies the font's description into `out` when `size` is sizeof(LOGFONT); returns the bytes copied.
+int GetObject(HFONT font, int size, void* out);
+BOOL DeleteObject(HFONT font);
+HBRUSH GetStockObject(int which);
+
+// A font that the object owns and deletes.
+class CFont {
+public:
+    CFont() = default;
+    ~CFont() { DeleteObject(); }
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+
+    BOOL CreateFontIndirect(const LOGFONT* description);
+    BOOL DeleteObject();
+    HFONT GetSafeHandle() const { return m_hObject; }
+    operator HFONT() const { return m_hObject; }
+
+private:
+    HFONT m_hObject = nullptr;
+};
+
+// A device context: the colours a control is drawn with, and where painting goes during WM_PAINT.
+class CDC {
+public:
+    CDC() = default;
+    explicit CDC(QPainter* painter) : m_painter(painter) {}
+
+    COLORREF SetTextColor(COLORREF color);
+    int SetBkMode(int mode);
+    COLORREF GetTextColor() const { return m_textColor; }
+    int GetBkMode() const { return m_bkMode; }
+    BOOL DrawIcon(int x, int y, HICON icon);
+    HDC GetSafeHdc() { return this; }
+
+protected:
+    QPainter* m_painter = nullptr;
+
+private:
+    COLORREF m_textColor = 0;
+    int m_bkMode = OPAQUE;
+};
+
+class CWnd;
+
+// Paints a window while it handles WM_PAINT; outside a paint it draws nothing.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* window);
+    ~CPaintDC();
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+};
+
+int GetSystemMetrics(int index);
+HCURSOR SetCursor(HCURSOR cursor);
+// The cursor last made current on this thread.
+HCURSOR GetCursor();

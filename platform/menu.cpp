@@ -1,0 +1,34 @@
+#include "platform/menu.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "platform/qtwindow.h"
+#include "platform/wnd.h"
+
+CMenu::CMenu(HWND window) : m_window(window), m_menu(new QMenu(window->widget)) {}
+
+CMenu::~CMenu() = default;  // the QMenu is a child of the window's widget and goes with it
+
+BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text) {
+    if (flags & MF_SEPARATOR) {
+        m_menu->addSeparator();
+        return TRUE;
+    }
+    QAction* action = m_menu->addAction(platform::FromLocal8Bit(text ? text : ""));
+    action->setData(QVariant::fromValue(static_cast<qulonglong>(id)));
+    HWND window = m_window;
+    QObject::connect(action, &QAction::triggered, [window, id] { ::SendMessage(window, WM_SYSCOMMAND, id, 0); });
+    return TRUE;
+}
+
+std::unique_ptr<CMenu> CMenu::MakeSystemMenu(HWND window) {
+    std::unique_ptr<CMenu> menu(new CMenu(window));
+    menu->AppendMenu(MF_STRING, SC_RESTORE, "&Restore");
+    menu->AppendMenu(MF_STRING, SC_MOVE, "&Move");
+    if (window->style & WS_MINIMIZEBOX)
+        menu->AppendMenu(MF_STRING, SC_MINIMIZE, "Mi&nimize");
+    menu->AppendMenu(MF_SEPARATOR);
+    menu->AppendMenu(MF_STRING, SC_CLOSE, "&Close");
+    return menu;
+}

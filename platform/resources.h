@@ -1,0 +1,47 @@
+// Resources compiled into the program: icons, cursors, bitmaps, strings, dialog templates, version.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/wintypes.h"
+
+enum class ResourceType { Icon, Cursor, Bitmap, String, Dialog, Version };
+
+// One resource: for Icon, Cursor and Bitmap the bytes of an .ico, .cur or .bmp file;
+// for String a NUL-terminated text; for Dialog a DialogTemplate; for Version a VersionInfo.
+struct ResourceEntry {
+    ResourceType type;
+    UINT id;
+    const void* data;
+    std::size_t size;
+};
+
+struct ResourceTable {
+    const ResourceEntry* entries;
+    std::size_t count;
+};
+
+// Every program links exactly one table, as a Windows program carries its resource section.
+extern const ResourceTable g_programResources;
+
+const ResourceEntry* FindResource(ResourceType type, UINT id);
+
+struct VersionInfo {
+    WORD language;   // 0x0409, US English
+    WORD codePage;   // 1200
+    WORD fileVersion[4];
+    const char* fileVersionText;
+    const char* productVersionText;
+    const char* productName;
+    const char* companyName;
+};
+
+HINSTANCE AfxGetInstanceHandle();
+HICON LoadIcon(HINSTANCE instance, UINT id);
+HCURSOR LoadCursor(HINSTANCE instance, UINT id);
+// Copies string `id` into `buffer` (at most size-1 bytes); returns its length, 0 when missing.
+int LoadString(HINSTANCE instance, UINT id, char* buffer, int size);
+
+// The hot spot of a cursor, and the pixel size of an icon or cursor image.
+POINT GetCursorHotSpot(HCURSOR cursor);
+POINT GetIconSize(HICON icon);

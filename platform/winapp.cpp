@@ -1,0 +1,72 @@
+#include "platform/winapp.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/dialog.h"
+#include "platform/resources.h"
+#include "platform/services.h"
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) {
+    if (g_app) {
+        std::fputs("A program has exactly one application object.\n", stderr);
+        std::abort();
+    }
+    g_app = this;
+}
+
+CWinApp::~CWinApp() { g_app = nullptr; }
+
+HICON CWinApp::LoadIcon(UINT id) const { return ::LoadIcon(AfxGetInstanceHandle(), id); }
+
+void CWinApp::SetModulePath(const char* path) {
+    const std::filesystem::path module = std::filesystem::absolute(path);
+    m_pszExeName = module.stem().string();
+    if (m_pszAppName.IsEmpty())
+        m_pszAppName = m_pszExeName;
+    // The help page ships beside the executable, or in the installed data folder.
+    std::filesystem::path help = module.parent_path() / (m_pszExeName.str() + ".html");
+    const std::filesystem::path installed = module.parent_path().parent_path() / "share" / m_pszExeName.str() / help.filename();
+    if (!std::filesystem::exists(help) && std::filesystem::exists(installed))
+        help = installed;
+    m_pszHelpFilePath = help.string();
+}
+
+void CWinApp::WinHelp(DWORD data, UINT /*command*/) { CurrentHelpViewer().Show(m_pszHelpFilePath, data); }
+
+void CWinApp::OnHelp() {
+    const CDialog* focused = CDialog::ActiveModal();
+    WinHelp(HID_BASE_RESOURCE + (focused ? focused->GetTemplateId() : 0));
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+
+int AfxMessageBox(const char* text, UINT type) {
+    const char* title = g_app ? static_cast<const char*>(g_app->m_pszAppName) : "";
+    if (!(type & 0xF0))
+        type |= MB_ICONEXCLAMATION;
+    return CurrentMessageBoxService().Show(title, text, type);
+}
+
+int AfxWinMain(int argc, char** argv) {
+    QApplication application(argc, argv);
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return 1;
+    app->SetModulePath(argc > 0 ? argv[0] : "program");
+    const int code = app->InitInstance() ? QApplication::exec() : 0;
+    app->ExitInstance();
+    return code;
+}

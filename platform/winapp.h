@@ -1,0 +1,44 @@
+// CWinApp: the one application object, and the framework's start-up.
+#pragma once
+
+#include "platform/cstring.h"
+#include "platform/wnd.h"
+
+class CWinApp : public CCmdTarget {
+public:
+    // Exactly one exists, constructed before start-up. Without a name the title is the executable's.
+    explicit CWinApp(const char* appName = nullptr);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Runs once at start; FALSE ends the program without a message loop.
+    virtual BOOL InitInstance() { return FALSE; }
+    virtual int ExitInstance() { return 0; }
+
+    HICON LoadIcon(UINT id) const;
+    // Opens the help file at `data`, a context number.
+    void WinHelp(DWORD data, UINT command = HELP_CONTEXT);
+
+    CWnd* m_pMainWnd = nullptr;
+    CString m_pszAppName;
+    CString m_pszExeName;
+    CString m_pszHelpFilePath;
+
+    // Sets the title, executable name and help file from the executable's path.
+    void SetModulePath(const char* path);
+
+protected:
+    // Help for the dialog that has the focus: context HID_BASE_RESOURCE plus its template id.
+    void OnHelp();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+// Shows a message box titled with the application's title, modal to the main window.
+int AfxMessageBox(const char* text, UINT type = MB_OK);
+
+// The framework's start-up routine: runs InitInstance, and a message loop only if it returns TRUE.
+int AfxWinMain(int argc, char** argv);

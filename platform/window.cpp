@@ -1,0 +1,157 @@
+// The registry of live windows and the cross-thread send queue. Both share one std::mutex, so a
+// sender's "is the window alive" check and its queueing are one step that a destruction cannot split.
+#include <QCoreApplication>
+#include <QObject>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <unordered_set>
+
+#include "platform/menu.h"
+#include "platform/qtwindow.h"
+#include "platform/wnd.h"
+
+namespace platform {
+namespace {
+
+struct PendingSend {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result = 0;
+    bool done = false;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::condition_variable sendDone;
+    std::unordered_set<HWND> live;
+    std::deque<PendingSend*> sends;
+    QObject* drainer = nullptr;  // lives on the windows' thread; queued sends are drained there
+};
+
+// Never destroyed: resolver threads may still look windows up while the process ends.
+Registry& TheRegistry() {
+    static Registry* registry = new Registry;
+    return *registry;
+}
+
+// Runs the queued sends on the windows' thread; posted once per queued send.
+void DrainSends() {
+    Registry& registry = TheRegistry();
+    std::unique_lock lock(registry.mutex);
+    while (!registry.sends.empty()) {
+        PendingSend* send = registry.sends.front();
+        registry.sends.pop_front();
+        if (registry.live.count(send->window)) {
+            lock.unlock();
+            const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
+            lock.lock();
+            send->result = result;
+        }
+        send->done = true;
+        registry.sendDone.notify_all();
+    }
+}
+
+void ReleaseSendsTo(Registry& registry, HWND window) {
+    auto& sends = registry.sends;
+    for (auto it = sends.begin(); it != sends.end();) {
+        if ((*it)->window == window) {
+            (*it)->done = true;
+            it = sends.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    registry.sendDone.notify_all();
+}
+
+void Forget(HWND window) {
+    {
+        Registry& registry = TheRegistry();
+        std::lock_guard lock(registry.mutex);
+        if (!registry.live.erase(window))
+            return;
+        ReleaseSendsTo(registry, window);
+    }
+    if (window->object)
+        window->object->m_hWnd = nullptr;
+    if (window->ownedFont)
+        DeleteObject(window->ownedFont);
+    delete window;
+}
+
+}  // namespace
+
+HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND parent) {
+    auto* window = new HWND__{widget, kind, id, style, parent, std::this_thread::get_id()};
+    widget->setProperty("nomvara.hwnd", QVariant::fromValue(reinterpret_cast<quintptr>(window)));
+    {
+        Registry& registry = TheRegistry();
+        std::lock_guard lock(registry.mutex);
+        registry.live.insert(window);
+        if (!registry.drainer)
+            registry.drainer = new QObject;  // never deleted, like the registry
+    }
+    widget->installEventFilter(Bridge());
+    QObject::connect(widget, &QObject::destroyed, [window] { Forget(window); });
+    return window;
+}
+
+void DestroyWindow(HWND window) {
+    if (!IsWindow(window))
+        return;
+    QWidget* widget = window->widget;
+    Dispatch(window, WM_DESTROY, 0, 0);
+    // Children first, so that every bound object is released before its parent's record goes.
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (HWND childWindow = WindowFromWidget(child))
+            DestroyWindow(childWindow);
+    Forget(window);
+    delete widget;
+}
+
+HWND WindowFromWidget(const QObject* widget) {
+    if (!widget)
+        return nullptr;
+    const QVariant value = widget->property("nomvara.hwnd");
+    return value.isValid() ? reinterpret_cast<HWND>(value.value<quintptr>()) : nullptr;
+}
+
+QWidget* WidgetOf(HWND window) { return IsWindow(window) ? window->widget.data() : nullptr; }
+
+LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindow(window))
+        return 0;
+    if (window->object)
+        return window->object->WindowProc(message, wParam, lParam);
+    return DefaultWindowProc(window, message, wParam, lParam);
+}
+
+}  // namespace platform
+
+BOOL IsWindow(HWND window) {
+    auto& registry = platform::TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    return window && registry.live.count(window) ? TRUE : FALSE;
+}
+
+LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto& registry = platform::TheRegistry();
+    std::unique_lock lock(registry.mutex);
+    if (!window || !registry.live.count(window))
+        return 0;
+    if (window->thread == std::this_thread::get_id()) {
+        lock.unlock();
+        return platform::Dispatch(window, message, wParam, lParam);
+    }
+    platform::PendingSend send{window, message, wParam, lParam};
+    registry.sends.push_back(&send);
+    QMetaObject::invokeMethod(registry.drainer, &platform::DrainSends, Qt::QueuedConnection);
+    registry.sendDone.wait(lock, [&send] { return send.done; });
+    return send.result;
+}

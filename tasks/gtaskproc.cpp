@@ -1,0 +1,91 @@
+#include "tasks/gtaskproc.h"
+
+#include <atomic>
+
+BOOL CGTaskProc::SetTaskParams(TaskParams params) {
+    CSingleLock lock(m_lock);
+    m_params = params;
+    m_hasParams = TRUE;
+    return TRUE;
+}
+
+BOOL CGTaskProc::HasTaskParams() {
+    CSingleLock lock(m_lock);
+    return m_hasParams;
+}
+
+BOOL CGTaskProc::Start(int mode, DWORD interval, int repeatCount) {
+    if (!HasTaskParams())
+        return FALSE;
+    {
+        CSingleLock lock(m_lock);
+        m_mode = mode;
+        std::atomic_ref(m_interval).store(interval, std::memory_order_relaxed);
+        m_repeatCount = repeatCount;
+        m_passCount = 0;
+    }
+    SetRunState(TASK_RUNNING);
+    return TRUE;
+}
+
+void CGTaskProc::SetRunState(int state) {
+    {
+        CSingleLock lock(m_lock);
+        m_runState = state;
+    }
+    if (GetRunState() == TASK_STOPPED)
+        OnStopped(&m_params);
+    m_wakeEvent.SetEvent();
+}
+
+int CGTaskProc::GetRunState() {
+    CSingleLock lock(m_lock);
+    return m_runState;
+}
+
+int CGTaskProc::GetMode() {
+    CSingleLock lock(m_lock);
+    return m_mode;
+}
+
+int CGTaskProc::GetRepeatCount() {
+    CSingleLock lock(m_lock);
+    return m_repeatCount;
+}
+
+int CGTaskProc::GetPassCount() {
+    CSingleLock lock(m_lock);
+    return m_passCount;
+}
+
+int CGTaskProc::NextPass() {
+    CSingleLock lock(m_lock);
+    return ++m_passCount;
+}
+
+BOOL CGTaskProc::InitInstance() {
+    RunLoop();
+    return FALSE;
+}
+
+void CGTaskProc::RunLoop() {
+    if (GetRunState() == TASK_STOPPED)
+        return;
+    do {
+        // The interval is one aligned word, read without the lock.
+        m_wakeEvent.Lock(std::atomic_ref(m_interval).load(std::memory_order_relaxed));
+        m_wakeEvent.ResetEvent();
+        if (GetRunState() != TASK_RUNNING)
+            continue;
+        NextPass();
+        OnTask(&m_params);
+        if (GetMode() == MODE_ONCE)
+            SetRunState(TASK_STOPPED);
+        else if (GetMode() == MODE_COUNTED) {
+            if (GetRepeatCount() == GetPassCount())
+                SetRunState(TASK_STOPPED);
+            else
+                OnBetweenPasses(&m_params);
+        }
+    } while (GetRunState() != TASK_STOPPED);
+}

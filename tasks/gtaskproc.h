@@ -1,0 +1,60 @@
+// CGTaskProc: a worker thread that runs a task in passes, once, a set number of times or until stopped.
+#pragma once
+
+#include "platform/sync.h"
+#include "platform/winthread.h"
+
+constexpr int MODE_ONCE = 0;
+constexpr int MODE_COUNTED = 1;
+constexpr int MODE_CONTINUOUS = 2;
+
+constexpr int TASK_STOPPED = 0;
+constexpr int TASK_RUNNING = 1;
+constexpr int TASK_IDLE = 2;
+
+// Three word-sized values a derived class gives meaning to; the base never looks inside.
+struct TaskParams {
+    UINT_PTR param1 = 0;
+    UINT_PTR param2 = 0;
+    UINT_PTR param3 = 0;
+};
+
+class CGTaskProc : public CWinThread {
+public:
+    CGTaskProc() = default;
+    ~CGTaskProc() override = default;
+
+    BOOL SetTaskParams(TaskParams params);
+    BOOL HasTaskParams();
+    // Sets the pass rules and starts running; FALSE, changing nothing, before SetTaskParams.
+    BOOL Start(int mode, DWORD interval, int repeatCount);
+    // Stores the state and wakes the loop; stopping runs OnStopped on the calling thread first.
+    void SetRunState(int state);
+    int GetRunState();
+    int GetMode();
+    int GetRepeatCount();
+    int GetPassCount();
+    int NextPass();
+
+    // Runs the loop on the new thread, then ends it: FALSE skips the message loop.
+    BOOL InitInstance() override;
+
+protected:
+    virtual void OnTask(TaskParams* params) { (void)params; }
+    virtual void OnBetweenPasses(TaskParams* params) { (void)params; }
+    virtual void OnStopped(TaskParams* params) { (void)params; }
+
+private:
+    void RunLoop();
+
+    CEvent m_wakeEvent{FALSE, TRUE};
+    CCriticalSection m_lock;
+    // Guarded by m_lock, each held only for one read or write group.
+    int m_runState = TASK_IDLE;
+    int m_mode = MODE_CONTINUOUS;
+    int m_repeatCount = 1;
+    DWORD m_interval = INFINITE;  // set only before the worker waits on it
+    BOOL m_hasParams = FALSE;
+    int m_passCount = 0;
+    TaskParams m_params;
+};

@@ -1,0 +1,47 @@
+#include "tasks/nomvarathread.h"
+
+#include "lookup/lookuprequest.h"
+#include "lookup/resolvequery.h"
+#include "platform/cstring.h"
+#include "platform/winapp.h"
+#include "platform/winsock.h"
+
+CNomvaraThread::CNomvaraThread(TaskParams params, std::shared_ptr<Lifeline> lifeline) : m_lifeline(std::move(lifeline)) {
+    winsock::WSADATA data;
+    if (winsock::WSAStartup(0x0202, &data) != 0) {
+        CString message;
+        message.Format("WSAStartup failed with error %d\n", winsock::WSAGetLastError());
+        AfxMessageBox(message, MB_OKCANCEL);
+        winsock::WSACleanup();
+    }
+    SetTaskParams(params);
+}
+
+BOOL CNomvaraThread::StartOnce() {
+    if (!HasTaskParams())
+        return FALSE;
+    return Start(MODE_ONCE, INFINITE, 1);
+}
+
+void CNomvaraThread::OnTask(TaskParams* params) {
+    auto* record = reinterpret_cast<LookupRequest*>(params->param3);
+    // The record is only read and written while the dialog that owns it still exists, and the
+    // name service is asked outside that lock, so closing the dialog never waits for it.
+    CString query;
+    if (!m_lifeline->WhileAlive([&] { query = record->query; }))
+        return;
+    std::vector<CString> answers;
+    ResolveQuery(query, answers);
+    HWND owner = nullptr;
+    WPARAM code = 0;
+    LPARAM requestId = 0;
+    if (!m_lifeline->WhileAlive([&] {
+            record->answers = std::move(answers);
+            owner = record->owner->GetSafeHwnd();
+            code = WPARAM(record->code);
+            requestId = LPARAM(record->requestId);
+        }))
+        return;
+    ::SendMessage(owner, WM_LOOKUP_DONE, code, requestId);
+    CGTaskProc::OnTask(params);
+}

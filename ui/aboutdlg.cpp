@@ -1,0 +1,14 @@
+#include "ui/aboutdlg.h"
+
+#include "ui/resource.h"
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+END_MESSAGE_MAP()
+
+CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUTBOX, parent) {}
+
+void CAboutDlg::DoDataExchange(CDataExchange* exchange) {
+    CDialog::DoDataExchange(exchange);
+    DDX_Control(exchange, IDC_MAKER_LINK, m_makerLink);
+    DDX_Control(exchange, IDC_SITE_LINK, m_siteLink);
+}

@@ -1,0 +1,11 @@
+// The bytes of ui/res/, compiled in by the build.
+#pragma once
+
+#include <cstddef>
+
+extern const unsigned char kNomvaraIco[];
+extern const std::size_t kNomvaraIcoSize;
+extern const unsigned char kHandCur[];
+extern const std::size_t kHandCurSize;
+extern const unsigned char kBannerBmp[];
+extern const std::size_t kBannerBmpSize;

@@ -1,0 +1,55 @@
+// CNomvaraDlg: the main dialog. Its frame lives in ui/, its lookup handlers in lookup/querycontroller.cpp.
+#pragma once
+
+#include <memory>
+
+#include "lookup/lifeline.h"
+#include "lookup/tables.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "ui/bannerstatic.h"
+#include "ui/linklabel.h"
+
+class CNomvaraDlg : public CDialog {
+public:
+    explicit CNomvaraDlg(CWnd* parent = nullptr);
+    ~CNomvaraDlg() override;
+
+protected:
+    void DoDataExchange(CDataExchange* exchange) override;
+    BOOL OnInitDialog() override;
+
+    void OnSysCommand(UINT command, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnDestroy();
+
+    // The query controller.
+    void OnGet();
+    BOOL ShowCachedAnswers(CString query);
+    BOOL StartLookup(CString query);
+    LRESULT OnLookupDone(WPARAM wParam, LPARAM lParam);
+
+    void OnDownload();
+
+    DECLARE_MESSAGE_MAP()
+
+    void ListLocalAddresses();
+    void EmptyResponseList();
+
+protected:
+    PendingRequests m_pendingRequests;
+    AnswerCache m_answerCache;
+    CLinkLabel m_productTextLink;
+    CLinkLabel m_productNameLink;
+    CBannerStatic m_banner;
+    CListBox m_responseList;
+    CEdit m_queryEdit;
+    CString m_localAddresses;
+    HICON m_hIcon;
+    // Cut when the window goes, so resolver threads still in flight touch nothing of this dialog.
+    std::shared_ptr<Lifeline> m_lifeline = std::make_shared<Lifeline>();
+};
+
+// Where the minimised window draws its icon: centred, odd pixels to the right and below.
+POINT IconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
