@@ -58,6 +58,10 @@ public:
         hints.ai_flags = AI_CANONNAME | AI_IDN;
         addrinfo* found = nullptr;
         const int error = getaddrinfo(name, nullptr, &hints, &found);
+        if (error == EAI_NODATA) {
+            canonicalName = name;  // the name exists but has no IPv4 address: an entry without addresses
+            return 0;
+        }
         if (error != 0)
             return FromAddrInfoError(error);
         canonicalName = found->ai_canonname ? found->ai_canonname : name;

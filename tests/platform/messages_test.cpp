@@ -1,0 +1,225 @@
+// Message tables, default processing, cross-thread sends and data exchange, recorded as they happen.
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "platform/qtwindow.h"
+#include "tests/platform/test_dialogs.h"
+#include "tests/support.h"
+
+using namespace std::chrono_literals;
+using testing_support::PumpUntil;
+using testing_support::RunModal;
+
+namespace {
+
+constexpr UINT WM_TEST_ONE = WM_USER + 1;
+constexpr UINT WM_TEST_TWO = WM_USER + 2;
+constexpr UINT WM_TEST_UNKNOWN = WM_USER + 3;
+
+std::vector<std::string> g_log;
+
+class RecordingEdit : public CEdit {
+protected:
+    void PreSubclassWindow() override { g_log.push_back("bind " + std::to_string(m_hWnd->id)); }
+    LRESULT OnSetText(WPARAM, LPARAM lParam) {
+        g_log.push_back(std::string("set text ") + reinterpret_cast<const char*>(lParam));
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RecordingEdit, CEdit)
+ON_MESSAGE(WM_SETTEXT, &RecordingEdit::OnSetText)
+END_MESSAGE_MAP()
+
+class BaseDialog : public CDialog {
+public:
+    BaseDialog() : CDialog(IDD_TEST_FIRST) {}
+    CString m_text;
+    RecordingEdit m_query;
+    RecordingEdit m_lines;
+    std::thread::id handledOn;
+    CDialog* modalWhenHandled = nullptr;
+
+protected:
+    void DoDataExchange(CDataExchange* exchange) override {
+        g_log.push_back("exchange");
+        DDX_Control(exchange, IDC_TEST_EDIT, m_query);
+        DDX_Control(exchange, IDC_TEST_MULTILINE, m_lines);
+        DDX_Text(exchange, IDC_TEST_MULTILINE, m_text);
+    }
+    BOOL OnInitDialog() override {
+        g_log.push_back("init");
+        return CDialog::OnInitDialog();
+    }
+    LRESULT OnOne(WPARAM, LPARAM lParam) {
+        g_log.push_back("base one " + std::to_string(lParam));
+        handledOn = std::this_thread::get_id();
+        modalWhenHandled = CDialog::ActiveModal();
+        return 11;
+    }
+    void OnPress() { g_log.push_back("press"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(BaseDialog, CDialog)
+ON_MESSAGE(WM_TEST_ONE, &BaseDialog::OnOne)
+ON_BN_CLICKED(IDC_TEST_BUTTON, &BaseDialog::OnPress)
+END_MESSAGE_MAP()
+
+class DerivedDialog : public BaseDialog {
+protected:
+    LRESULT OnTwo(WPARAM wParam, LPARAM) {
+        g_log.push_back("derived two " + std::to_string(wParam));
+        return 22;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DerivedDialog, BaseDialog)
+ON_MESSAGE(WM_TEST_TWO, &DerivedDialog::OnTwo)
+END_MESSAGE_MAP()
+
+class MessageTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_log.clear(); }
+};
+
+}  // namespace
+
+TEST_F(MessageTest, TablesDispatchChainToTheBaseAndFallBackToDefaultProcessing) {
+    DerivedDialog dialog;
+    RunModal(dialog, [&] {
+        EXPECT_EQ(dialog.SendMessage(WM_TEST_TWO, 5, 0), 22);
+        EXPECT_EQ(dialog.SendMessage(WM_TEST_ONE, 0, 7), 11);
+        EXPECT_EQ(dialog.SendMessage(WM_TEST_UNKNOWN), 0);
+        // WM_COMMAND entries match on control id and notification code.
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_BUTTON, BN_CLICKED));
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_BUTTON, 5));
+        // No table handles WM_SETTEXT on the dialog: the window itself takes the caption.
+        dialog.SetWindowText("New caption");
+        EXPECT_STREQ(dialog.GetWindowText(), "New caption");
+    });
+    std::vector<std::string> handled;
+    std::copy_if(g_log.begin(), g_log.end(), std::back_inserter(handled), [](const std::string& entry) {
+        return entry.starts_with("base") || entry.starts_with("derived") || entry == "press";
+    });
+    EXPECT_EQ(handled, (std::vector<std::string>{"derived two 5", "base one 7", "press"}));
+}
+
+TEST_F(MessageTest, BindingExchangeAndInitialisationRunInOrderAndBindOnce) {
+    BaseDialog dialog;
+    dialog.m_text = "first\r\n";
+    RunModal(dialog, [&] {
+        dialog.UpdateData(FALSE);  // nothing changed: no text is written
+        dialog.m_text = "second\r\n";
+        dialog.UpdateData(FALSE);
+        EXPECT_STREQ(dialog.m_lines.GetWindowText(), "second\r\n");
+    });
+    EXPECT_EQ(g_log, (std::vector<std::string>{"init", "exchange", "bind 300", "bind 304", "set text first\r\n",
+                                                "exchange", "exchange", "set text second\r\n"}));
+    EXPECT_EQ(dialog.m_query.m_hWnd, nullptr) << "the window's end releases bound objects";
+}
+
+TEST_F(MessageTest, SendFromAnotherThreadBlocksUntilTheWindowThreadHandlesIt) {
+    BaseDialog dialog;
+    RunModal(dialog, [&] {
+        std::atomic<bool> returned{false};
+        LRESULT result = 0;
+        std::thread sender([&] {
+            result = ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 1);
+            returned = true;
+        });
+        std::this_thread::sleep_for(50ms);
+        EXPECT_FALSE(returned) << "the dialog thread has run no events yet";
+        EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
+        sender.join();
+        EXPECT_EQ(result, 11);
+        EXPECT_EQ(dialog.handledOn, std::this_thread::get_id());
+    });
+}
+
+TEST_F(MessageTest, SendIsHandledInsideANestedModalLoop) {
+    BaseDialog dialog;
+    RunModal(dialog, [&] {
+        std::atomic<bool> returned{false};
+        CDialog nested(IDD_TEST_SECOND);
+        std::thread sender;
+        RunModal(nested, [&] {
+            sender = std::thread([&] {
+                ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 2);
+                returned = true;
+            });
+            EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
+        });
+        sender.join();
+        EXPECT_EQ(dialog.modalWhenHandled, &nested);
+        EXPECT_FALSE(platform::WidgetOf(nested.m_hWnd)) << "the nested box is gone";
+    });
+}
+
+TEST_F(MessageTest, SendToADestroyedWindowReturnsZeroWithoutWaiting) {
+    BaseDialog dialog;
+    HWND window = nullptr;
+    std::thread queued;
+    std::atomic<LRESULT> queuedResult{-1};
+    RunModal(dialog, [&] {
+        window = dialog.m_hWnd;
+        queued = std::thread([&] { queuedResult = ::SendMessage(window, WM_TEST_ONE, 0, 3); });
+        std::this_thread::sleep_for(50ms);  // the send waits in the queue; the window goes first
+    });
+    queued.join();
+    EXPECT_EQ(queuedResult, 0) << "a sender waiting when the window went is released";
+    LRESULT later = -1;
+    std::thread([&] { later = ::SendMessage(window, WM_TEST_ONE, 0, 4); }).join();
+    EXPECT_EQ(later, 0);
+    EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "base one 3") + std::count(g_log.begin(), g_log.end(), "base one 4"), 0);
+}
+
+TEST_F(MessageTest, SortedListBoxOrdersLinesIgnoringCaseWhateverTheInsertionOrder) {
+    BaseDialog dialog;
+    RunModal(dialog, [&] {
+        CListBox list;
+        ASSERT_TRUE(list.SubclassWindow(dialog.GetDlgItem(IDC_TEST_LIST)));
+        std::vector<std::string> lines{"b", "A", "a", "C"};
+        std::sort(lines.begin(), lines.end());
+        do {
+            while (list.GetCount())
+                list.DeleteString(0);
+            for (const std::string& line : lines) {
+                const int at = list.AddString(line.c_str());
+                auto* widget = static_cast<QListWidget*>(platform::WidgetOf(list.m_hWnd));
+                EXPECT_EQ(widget->item(at)->text().toStdString(), line);
+            }
+            auto* widget = static_cast<QListWidget*>(platform::WidgetOf(list.m_hWnd));
+            std::string shown;
+            for (int i = 0; i < widget->count(); ++i)
+                shown += widget->item(i)->text().toLower().toStdString();
+            EXPECT_EQ(shown, "aabc");
+        } while (std::next_permutation(lines.begin(), lines.end()));
+        EXPECT_EQ(list.DeleteString(7), LB_ERR);
+    });
+}
+
+TEST_F(MessageTest, GetWindowTextKeepsAtMostMaxMinusOneBytesAndNeverHalfACharacter) {
+    BaseDialog dialog;
+    RunModal(dialog, [&] {
+        char buffer[50];
+        dialog.m_query.SetWindowText(std::string(60, 'x').c_str());
+        EXPECT_EQ(dialog.m_query.GetWindowText(buffer, 50), 49);
+        EXPECT_EQ(std::string(buffer), std::string(49, 'x'));
+        dialog.m_query.SetWindowText((std::string(48, 'x') + "\xC3\xA9z").c_str());  // é is two bytes
+        EXPECT_EQ(dialog.m_query.GetWindowText(buffer, 50), 48);
+        EXPECT_EQ(std::string(buffer), std::string(48, 'x'));
+    });
+}

@@ -1,0 +1,137 @@
+// Shared helpers for tests: the platform's seams replaced by recording or scripted services,
+// and event-loop helpers for modal dialogs.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/services.h"
+#include "platform/winsock.h"
+
+namespace testing_support {
+
+// Runs events until `done` holds or `milliseconds` pass; returns whether it held.
+inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Runs `body` inside the dialog's modal loop, then ends the dialog if `body` left it open.
+inline INT_PTR RunModal(CDialog& dialog, std::function<void()> body) {
+    QTimer::singleShot(0, [&dialog, body = std::move(body)] {
+        body();
+        if (dialog.m_hWnd)
+            dialog.EndDialog(IDCANCEL);
+    });
+    return dialog.DoModal();
+}
+
+class RecordingLauncher final : public BrowserLauncher {
+public:
+    RecordingLauncher() { SetBrowserLauncher(this); }
+    ~RecordingLauncher() override { SetBrowserLauncher(nullptr); }
+    bool Open(const char* address) override {
+        opened.emplace_back(address);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+class RecordingMessageBox final : public MessageBoxService {
+public:
+    RecordingMessageBox() { SetMessageBoxService(this); }
+    ~RecordingMessageBox() override { SetMessageBoxService(nullptr); }
+    int Show(const char* title, const char* text, UINT type) override {
+        shown.push_back({title, text, type});
+        return IDOK;
+    }
+    struct Shown {
+        std::string title;
+        std::string text;
+        UINT type;
+    };
+    std::vector<Shown> shown;
+};
+
+class RecordingHelp final : public HelpViewer {
+public:
+    RecordingHelp() { SetHelpViewer(this); }
+    ~RecordingHelp() override { SetHelpViewer(nullptr); }
+    void Show(const char* helpFile, DWORD context) override { requests.push_back({helpFile, context}); }
+    std::vector<std::pair<std::string, DWORD>> requests;
+};
+
+// A resolver that answers from a script, counts calls, and may hold every lookup until released.
+class ScriptedResolver final : public winsock::NameResolver {
+public:
+    ScriptedResolver() { winsock::SetResolver(this); }
+    ~ScriptedResolver() override {
+        Release();
+        winsock::SetResolver(nullptr);
+    }
+
+    struct Answer {
+        int error = 0;
+        std::string name;
+        std::vector<std::uint32_t> addresses;
+    };
+
+    void AddName(const std::string& name, std::vector<std::string> dotted, int error = 0);
+    void AddAddress(const std::string& dotted, std::string name, int error = 0);
+    void SetStartupError(int error) { m_startupError = error; }
+    // While held, lookups wait until Release (or the resolver's end).
+    void Hold() {
+        std::lock_guard lock(m_mutex);
+        m_held = true;
+    }
+    void Release() {
+        std::lock_guard lock(m_mutex);
+        m_held = false;
+        m_released.notify_all();
+    }
+    int Calls() const { return m_calls; }
+    int Waiting() const { return m_waiting; }
+
+    int Startup() override { return m_startupError; }
+    int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override;
+    int Reverse(std::uint32_t address, std::string& name) override;
+    int HostName(std::string& name) override {
+        name = "scripted-host";
+        return 0;
+    }
+
+private:
+    void WaitWhileHeld();
+
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_held = false;
+    std::map<std::string, Answer> m_names;
+    std::map<std::uint32_t, Answer> m_addresses;
+    std::atomic<int> m_startupError{0};
+    std::atomic<int> m_calls{0};
+    std::atomic<int> m_waiting{0};
+};
+
+std::uint32_t Address(const std::string& dotted);
+
+}  // namespace testing_support

@@ -1,0 +1,130 @@
+// The resolver thread: one report per lookup, the start-up message, and a safe end when the dialog goes.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <set>
+#include <thread>
+
+#include "lookup/tables.h"
+#include "platform/dialog.h"
+#include "tasks/nomvarathread.h"
+#include "tests/support.h"
+#include "ui/resource.h"
+
+using namespace std::chrono_literals;
+using testing_support::PumpUntil;
+using testing_support::RunModal;
+using testing_support::ScriptedResolver;
+
+namespace {
+
+std::atomic<int> g_threadsDeleted{0};
+
+class CountedThread : public CNomvaraThread {
+public:
+    using CNomvaraThread::CNomvaraThread;
+    ~CountedThread() override { ++g_threadsDeleted; }
+};
+
+// A window that records every WM_LOOKUP_DONE with the answers it found in the record.
+class ReportWindow : public CDialog {
+public:
+    ReportWindow() : CDialog(IDD_ABOUTBOX) {}
+    struct Report {
+        WPARAM code;
+        LPARAM id;
+        std::vector<CString> answers;
+    };
+    std::vector<Report> reports;
+    PendingRequests pending;
+    std::shared_ptr<Lifeline> lifeline = std::make_shared<Lifeline>();
+
+    LookupRequest* Store(std::uint32_t id, const char* query) {
+        LookupRequest request;
+        request.requestId = id;
+        request.owner = this;
+        request.query = query;
+        pending.InsertIfAbsent(request);
+        return pending.Find(id);
+    }
+    BOOL Launch(LookupRequest* record) {
+        auto* thread = new CountedThread(TaskParams{0, 0, reinterpret_cast<UINT_PTR>(record)}, lifeline);
+        if (!thread->CreateThread()) {
+            delete thread;
+            return FALSE;
+        }
+        return thread->StartOnce();
+    }
+
+protected:
+    LRESULT OnDone(WPARAM wParam, LPARAM lParam) {
+        LookupRequest* record = pending.Find(static_cast<std::uint32_t>(lParam));
+        reports.push_back({wParam, lParam, record ? record->answers : std::vector<CString>{}});
+        if (record)
+            pending.Erase(record);
+        return 1;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ReportWindow, CDialog)
+ON_MESSAGE(WM_LOOKUP_DONE, &ReportWindow::OnDone)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(ResolverThread, EveryLookupReportsOnceWithCodeSixAndItsOwnId) {
+    ScriptedResolver resolver;
+    resolver.AddName("one.example", {"192.0.2.1"});
+    g_threadsDeleted = 0;
+    ReportWindow window;
+    RunModal(window, [&] {
+        ASSERT_TRUE(window.Launch(window.Store(41, "one.example")));
+        ASSERT_TRUE(window.Launch(window.Store(42, "unknown.example")));
+        ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 2; }));
+    });
+    ASSERT_EQ(window.reports.size(), 2u);
+    std::set<LPARAM> ids;
+    for (const auto& report : window.reports) {
+        EXPECT_EQ(report.code, 6u);
+        ids.insert(report.id);
+        EXPECT_EQ(report.answers, report.id == 41 ? std::vector<CString>{"192.0.2.1"} : std::vector<CString>{"Can`t Resolve!"});
+    }
+    EXPECT_EQ(ids, (std::set<LPARAM>{41, 42})) << "either order, each its own id";
+    EXPECT_EQ(window.pending.Size(), 0u);
+}
+
+TEST(ResolverThread, AFailingNameServiceStartShowsTheMessageOncePerThread) {
+    ScriptedResolver resolver;
+    testing_support::RecordingMessageBox messages;
+    resolver.SetStartupError(winsock::WSASYSNOTREADY);
+    g_threadsDeleted = 0;
+    ReportWindow window;
+    RunModal(window, [&] {
+        ASSERT_TRUE(window.Launch(window.Store(1, "a.example")));
+        ASSERT_TRUE(window.Launch(window.Store(2, "b.example")));
+        ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 2; }));
+    });
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, "WSAStartup failed with error 10091\n");
+    EXPECT_EQ(messages.shown[0].type & 0xF, MB_OKCANCEL);
+    EXPECT_EQ(window.reports.size(), 2u) << "the lookups still complete";
+}
+
+TEST(ResolverThread, AResolverFinishingAfterItsDialogHasGoneTouchesNothing) {
+    ScriptedResolver resolver;
+    resolver.AddName("slow.example", {"192.0.2.9"});
+    resolver.Hold();
+    g_threadsDeleted = 0;
+    auto window = std::make_unique<ReportWindow>();
+    RunModal(*window, [&] {
+        ASSERT_TRUE(window->Launch(window->Store(7, "slow.example")));
+        ASSERT_TRUE(PumpUntil([&] { return resolver.Waiting() == 1; }));
+    });
+    // The window is gone; the dialog ends its lifeline and frees its records, as the main dialog does.
+    window->lifeline->End();
+    window.reset();
+    resolver.Release();
+    ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 1; }));  // AddressSanitizer sees any write to the freed record
+}
