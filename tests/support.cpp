@@ -19,17 +19,18 @@ void ScriptedResolver::AddAddress(const std::string& dotted, std::string name, i
     m_addresses[Address(dotted)] = Answer{error, std::move(name), {}};
 }
 
-void ScriptedResolver::WaitWhileHeld() {
+void ScriptedResolver::WaitWhileHeld(const std::string& name) {
     std::unique_lock lock(m_mutex);
     ++m_waiting;
-    m_released.wait(lock, [this] { return !m_held; });
+    m_released.wait(lock, [&] { return !m_held && !m_heldNames.count(name); });
     --m_waiting;
 }
 
 int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) {
     ++m_calls;
-    WaitWhileHeld();
+    WaitWhileHeld(name);
     std::lock_guard lock(m_mutex);
+    ++m_finished;
     auto found = m_names.find(name);
     if (found == m_names.end())
         return winsock::WSAHOST_NOT_FOUND;
@@ -42,8 +43,9 @@ int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std:
 
 int ScriptedResolver::Reverse(std::uint32_t address, std::string& name) {
     ++m_calls;
-    WaitWhileHeld();
+    WaitWhileHeld("");
     std::lock_guard lock(m_mutex);
+    ++m_finished;
     auto found = m_addresses.find(address);
     if (found == m_addresses.end())
         return winsock::WSAHOST_NOT_FOUND;

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <set>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -98,7 +99,16 @@ public:
     void AddName(const std::string& name, std::vector<std::string> dotted, int error = 0);
     void AddAddress(const std::string& dotted, std::string name, int error = 0);
     void SetStartupError(int error) { m_startupError = error; }
-    // While held, lookups wait until Release (or the resolver's end).
+    // Lookups of a held name, or all lookups while everything is held, wait until released.
+    void HoldName(const std::string& name) {
+        std::lock_guard lock(m_mutex);
+        m_heldNames.insert(name);
+    }
+    void ReleaseName(const std::string& name) {
+        std::lock_guard lock(m_mutex);
+        m_heldNames.erase(name);
+        m_released.notify_all();
+    }
     void Hold() {
         std::lock_guard lock(m_mutex);
         m_held = true;
@@ -106,10 +116,12 @@ public:
     void Release() {
         std::lock_guard lock(m_mutex);
         m_held = false;
+        m_heldNames.clear();
         m_released.notify_all();
     }
     int Calls() const { return m_calls; }
     int Waiting() const { return m_waiting; }
+    int Finished() const { return m_finished; }
 
     int Startup() override { return m_startupError; }
     int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override;
@@ -120,16 +132,18 @@ public:
     }
 
 private:
-    void WaitWhileHeld();
+    void WaitWhileHeld(const std::string& name);
 
     std::mutex m_mutex;
     std::condition_variable m_released;
     bool m_held = false;
+    std::set<std::string> m_heldNames;
     std::map<std::string, Answer> m_names;
     std::map<std::uint32_t, Answer> m_addresses;
     std::atomic<int> m_startupError{0};
     std::atomic<int> m_calls{0};
     std::atomic<int> m_waiting{0};
+    std::atomic<int> m_finished{0};
 };
 
 std::uint32_t Address(const std::string& dotted);

@@ -1,0 +1,183 @@
+// The Get button end to end against a scripted name service.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/winthread.h"
+#include "tests/support.h"
+#include "tests/ui/dialog_access.h"
+
+using namespace std::chrono_literals;
+using testing_support::PumpUntil;
+using testing_support::RunModal;
+using testing_support::ScriptedResolver;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const Lines kWait{"Wait for answer..."};
+
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_lastRequestId = 0;
+        resolver.AddName("three.example", {"192.0.2.30", "10.0.0.1", "192.0.2.4"});
+        resolver.AddName("one.example", {"192.0.2.1"});
+    }
+    bool Settled(TestableDialog& dialog) {
+        return PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; });
+    }
+    ScriptedResolver resolver;
+    TestableDialog dialog;
+};
+
+}  // namespace
+
+TEST_F(ControllerTest, AMissShowsTheWaitLineThenTheAnswersInSortedOrder) {
+    resolver.HoldName("three.example");
+    RunModal(dialog, [&] {
+        dialog.Ask("three.example");
+        EXPECT_EQ(dialog.Lines(), kWait);
+        EXPECT_EQ(g_lastRequestId, 1u);
+        std::this_thread::sleep_for(20ms);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialog.Lines(), kWait) << "nothing replaces the wait line before the completion";
+        resolver.ReleaseName("three.example");
+        ASSERT_TRUE(Settled(dialog));
+        EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
+        EXPECT_EQ(dialog.m_answerCache.Find("three.example")->answers,
+                  (std::vector<CString>{"192.0.2.30", "10.0.0.1", "192.0.2.4"}));
+    });
+}
+
+TEST_F(ControllerTest, AskingAgainAnswersFromTheCacheWithoutIdThreadOrNameService) {
+    RunModal(dialog, [&] {
+        for (const char* query : {"one.example", "unknown.example"}) {
+            dialog.Ask(query);
+            ASSERT_TRUE(Settled(dialog));
+            const Lines first = dialog.Lines();
+            const int calls = resolver.Calls();
+            const std::uint32_t lastId = g_lastRequestId;
+            dialog.Ask(std::string("another ") + query);
+            ASSERT_TRUE(Settled(dialog));
+            dialog.Ask(query);
+            EXPECT_EQ(dialog.Lines(), first) << query << ": at once, before any event runs";
+            EXPECT_EQ(resolver.Calls(), calls + 1) << query << ": only the other text was resolved";
+            EXPECT_EQ(g_lastRequestId, lastId + 1) << query;
+            EXPECT_EQ(dialog.m_pendingRequests.Size(), 0u);
+        }
+        EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
+    });
+}
+
+TEST_F(ControllerTest, TheQueryIsItsFirst49CharactersAndMayBeEmpty) {
+    const std::string longQuery = "a" + std::string(59, 'b');
+    RunModal(dialog, [&] {
+        dialog.Ask(longQuery);
+        ASSERT_TRUE(Settled(dialog));
+        EXPECT_NE(dialog.m_answerCache.Find(CString(longQuery.substr(0, 49))), nullptr);
+        EXPECT_EQ(dialog.m_answerCache.Find(CString(longQuery)), nullptr);
+        dialog.Ask("");
+        EXPECT_EQ(g_lastRequestId, 2u) << "the empty text takes an id like any other";
+        ASSERT_TRUE(Settled(dialog));
+        ASSERT_NE(dialog.m_answerCache.Find(""), nullptr);
+        EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
+    });
+}
+
+TEST_F(ControllerTest, TheSameTextTwiceInFlightTakesTwoIdsAndTheCacheKeepsTheFirstHandled) {
+    RunModal(dialog, [&] {
+        dialog.Ask("one.example");
+        ASSERT_TRUE(PumpUntil([&] { return resolver.Calls() == 1; }, 2000));
+        std::this_thread::sleep_for(100ms);  // its report now waits for the dialog thread
+        resolver.AddName("one.example", {"192.0.2.2"});
+        // Asking from the dialog thread runs no events, so the first report is still waiting.
+        dialog.Ask("one.example");
+        EXPECT_EQ(g_lastRequestId, 2u);
+        EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u);
+        ASSERT_TRUE(PumpUntil([&] { return resolver.Calls() == 2; }, 2000));
+        std::this_thread::sleep_for(100ms);
+        ASSERT_TRUE(Settled(dialog));
+        EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.2"}) << "the completion handled last replaces the list";
+        EXPECT_EQ(dialog.m_answerCache.Find("one.example")->answers, std::vector<CString>{"192.0.2.1"});
+    });
+}
+
+TEST_F(ControllerTest, WithTwoTextsInFlightTheListShowsTheCompletionHandledLast) {
+    resolver.HoldName("three.example");
+    RunModal(dialog, [&] {
+        dialog.Ask("three.example");
+        dialog.Ask("one.example");
+        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
+        EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
+        resolver.ReleaseName("three.example");
+        ASSERT_TRUE(Settled(dialog));
+        EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
+    });
+}
+
+TEST_F(ControllerTest, ACompletionWithAnUnknownIdEmptiesTheListAndAnswersZero) {
+    RunModal(dialog, [&] {
+        dialog.Ask("one.example");
+        ASSERT_TRUE(Settled(dialog));
+        for (WPARAM code : {WPARAM(6), WPARAM(0), WPARAM(12345)}) {
+            EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, code, 999), 0);
+            EXPECT_TRUE(dialog.Lines().empty());
+        }
+        EXPECT_EQ(dialog.m_answerCache.Size(), 1u);
+    });
+}
+
+TEST_F(ControllerTest, ACompletionArrivingWhileTheAboutBoxIsOpenFillsTheMainList) {
+    resolver.HoldName("one.example");
+    RunModal(dialog, [&] {
+        dialog.Ask("one.example");
+        bool checkedInside = false;
+        QTimer::singleShot(0, [&] {
+            CDialog* about = CDialog::ActiveModal();
+            ASSERT_EQ(about->GetTemplateId(), IDD_ABOUTBOX);
+            resolver.ReleaseName("one.example");
+            EXPECT_TRUE(Settled(dialog));
+            EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
+            checkedInside = CDialog::ActiveModal() == about;
+            about->EndDialog(IDCANCEL);
+        });
+        dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
+        EXPECT_TRUE(checkedInside);
+    });
+}
+
+TEST_F(ControllerTest, AThreadThatCannotStartUsesUpItsIdAndLeaksNothing) {
+    RunModal(dialog, [&] {
+        SetThreadCreationFails(true);
+        EXPECT_FALSE(dialog.StartLookup("one.example"));
+        dialog.Ask("one.example");
+        SetThreadCreationFails(false);
+        EXPECT_EQ(dialog.Lines(), kWait) << "the wait line stays";
+        EXPECT_EQ(g_lastRequestId, 2u);
+        EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u) << "the records stay until the dialog ends";
+        dialog.Ask("one.example");
+        EXPECT_EQ(g_lastRequestId, 3u);
+        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 2; }));
+        EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
+    });
+}
+
+TEST(ControllerSafeEnd, ClosingWithLookupsInFlightTouchesNothingAfterwards) {
+    ScriptedResolver resolver;
+    resolver.AddName("slow.example", {"192.0.2.5"});
+    resolver.HoldName("slow.example");
+    int finishedBefore = 0;
+    {
+        TestableDialog dialog;
+        RunModal(dialog, [&] {
+            for (int i = 0; i < 20; ++i)
+                dialog.Ask("slow.example");
+            ASSERT_TRUE(PumpUntil([&] { return resolver.Waiting() == 20; }));
+            finishedBefore = resolver.Finished();
+        });
+    }  // window, records and tables are gone; the resolvers are still waiting
+    resolver.Release();
+    EXPECT_TRUE(PumpUntil([&] { return resolver.Finished() == finishedBefore + 20; }));
+    std::this_thread::sleep_for(100ms);  // AddressSanitizer reports any write to a freed record
+}

@@ -1,0 +1,40 @@
+// The main dialog with its insides open to tests.
+#pragma once
+
+#include <QListWidget>
+
+#include <string>
+#include <vector>
+
+#include "platform/qtwindow.h"
+#include "platform/winapp.h"
+#include "ui/nomvaradlg.h"
+#include "ui/resource.h"
+
+// Made the application's main window, as the program does, so that boxes it opens are owned by it.
+class TestableDialog : public CNomvaraDlg {
+public:
+    TestableDialog() { AfxGetApp()->m_pMainWnd = this; }
+    ~TestableDialog() override { AfxGetApp()->m_pMainWnd = nullptr; }
+
+    using CNomvaraDlg::m_answerCache;
+    using CNomvaraDlg::m_localAddresses;
+    using CNomvaraDlg::m_pendingRequests;
+    using CNomvaraDlg::m_queryEdit;
+    using CNomvaraDlg::m_hIcon;
+    using CNomvaraDlg::OnGet;
+    using CNomvaraDlg::StartLookup;
+
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        auto* list = static_cast<QListWidget*>(platform::WidgetOf(GetDlgItem(IDC_RESPONSES)));
+        for (int i = 0; list && i < list->count(); ++i)
+            lines.push_back(list->item(i)->text().toStdString());
+        return lines;
+    }
+    void Ask(const std::string& query) {
+        m_queryEdit.SetWindowText(query.c_str());
+        OnGet();
+    }
+    QWidget* Widget(int id) const { return platform::WidgetOf(GetDlgItem(id)); }
+};
