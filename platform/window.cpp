@@ -1,7 +1,11 @@
 // The registry of live windows and the cross-thread send queue. Both share one std::mutex, so a
 // sender's "is the window alive" check and its queueing are one step that a destruction cannot split.
-#include <QCoreApplication>
+// A sender wakes the windows' thread through an eventfd, so nothing but the standard library's
+// primitives carries data between threads.
+#include <sys/eventfd.h>
+
 #include <QObject>
+#include <QSocketNotifier>
 
 #include <algorithm>
 #include <condition_variable>
@@ -30,7 +34,8 @@ struct Registry {
     std::condition_variable sendDone;
     std::unordered_set<HWND> live;
     std::deque<PendingSend*> sends;
-    QObject* drainer = nullptr;  // lives on the windows' thread; queued sends are drained there
+    int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    QSocketNotifier* drainer = nullptr;  // lives on the windows' thread; queued sends are drained there
 };
 
 // Never destroyed: resolver threads may still look windows up while the process ends.
@@ -39,9 +44,11 @@ Registry& TheRegistry() {
     return *registry;
 }
 
-// Runs the queued sends on the windows' thread; posted once per queued send.
+// Runs the queued sends on the windows' thread when a sender has signalled the eventfd.
 void DrainSends() {
     Registry& registry = TheRegistry();
+    eventfd_t wakeups;
+    eventfd_read(registry.wake, &wakeups);
     std::unique_lock lock(registry.mutex);
     while (!registry.sends.empty()) {
         PendingSend* send = registry.sends.front();
@@ -94,8 +101,10 @@ HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND 
         Registry& registry = TheRegistry();
         std::lock_guard lock(registry.mutex);
         registry.live.insert(window);
-        if (!registry.drainer)
-            registry.drainer = new QObject;  // never deleted, like the registry
+        if (!registry.drainer) {
+            registry.drainer = new QSocketNotifier(registry.wake, QSocketNotifier::Read);  // never deleted
+            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainSends);
+        }
     }
     widget->installEventFilter(Bridge());
     QObject::connect(widget, &QObject::destroyed, [window] { Forget(window); });
@@ -151,7 +160,7 @@ LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     platform::PendingSend send{window, message, wParam, lParam};
     registry.sends.push_back(&send);
-    QMetaObject::invokeMethod(registry.drainer, &platform::DrainSends, Qt::QueuedConnection);
+    eventfd_write(registry.wake, 1);
     registry.sendDone.wait(lock, [&send] { return send.done; });
     return send.result;
 }

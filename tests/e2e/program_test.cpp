@@ -82,7 +82,7 @@ TEST(RealProgram, ClosesAtOnceWithFiftySlowLookupsInFlight) {
 
     const std::string errors = std::filesystem::temp_directory_path() / ("nomvara-stderr-" + std::to_string(getpid()));
     const pid_t nomvara = Spawn({program}, display, errors);
-    EXPECT_EQ(RunToEnd({"xdotool", "search", "--sync", "--name", "^Nomvara$", "windowfocus", "--sync"}, display), 0);
+    EXPECT_EQ(RunToEnd({"timeout", "30", "xdotool", "search", "--sync", "--name", "^Nomvara$", "windowfocus", "--sync"}, display), 0);
     for (int i = 1; i <= 50; ++i) {
         // xdotool's type takes every word after it as text, so Return is a call of its own.
         RunToEnd({"xdotool", "key", "ctrl+a", "type", "--delay", "1", "slow" + std::to_string(i) + ".nomvara.test"}, display);

@@ -1,0 +1,331 @@
+// Link labels, the banner, the download button and the About box, as drawn and clicked.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/gdi.h"
+#include "platform/resources.h"
+#include "tests/support.h"
+#include "tests/ui/dialog_access.h"
+#include "ui/links.h"
+
+using testing_support::RecordingLauncher;
+using testing_support::RunModal;
+using testing_support::ScriptedResolver;
+using Opened = std::vector<std::string>;
+
+namespace {
+
+class LinkDialog : public TestableDialog {
+public:
+    using CNomvaraDlg::m_productNameLink;
+};
+
+void MouseAt(QWidget* widget, QEvent::Type type, QPoint at) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A point well past the end of a label's text, inside its rectangle.
+QPoint BlankPart(QWidget* label) { return QPoint(label->width() - 3, label->height() / 2); }
+
+void Click(QWidget* widget, QPoint at) { MouseAt(widget, QEvent::MouseButtonPress, at); }
+
+LOGFONT FontOf(HWND window) {
+    LOGFONT description{};
+    GetObject(reinterpret_cast<HFONT>(SendMessage(window, WM_GETFONT)), sizeof description, &description);
+    return description;
+}
+
+bool IsHandCursor(QWidget* widget) {
+    return widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::BitmapCursor &&
+           widget->cursor().hotSpot() == QPoint(5, 0);
+}
+
+// Runs `body` with the About box open over the main dialog, then closes it.
+void WithAboutBox(CDialog& main, const std::function<void(CDialog&)>& body) {
+    QTimer::singleShot(0, [body] {
+        CDialog* about = CDialog::ActiveModal();
+        body(*about);
+        if (about->m_hWnd)
+            about->EndDialog(IDCANCEL);
+    });
+    main.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
+}
+
+QWidget* Item(CDialog& dialog, int id) { return platform::WidgetOf(dialog.GetDlgItem(id)); }
+
+}  // namespace
+
+TEST(LinkLabel, DrawsBlueTextStraightOntoTheDialogBackground) {
+    ScriptedResolver resolver;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        QWidget* label = dialog.Widget(IDC_PRODUCT_NAME);
+        const QImage shown = platform::WidgetOf(dialog.m_hWnd)->grab().toImage();
+        const QRect area = label->geometry();
+        int blue = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                blue += shown.pixelColor(x, y) == QColor(0, 0, 255);
+        EXPECT_GT(blue, 10) << "the text and its underline are pure blue";
+        const QColor background = platform::WidgetOf(dialog.m_hWnd)->palette().color(QPalette::Window);
+        EXPECT_EQ(shown.pixelColor(area.topLeft() + BlankPart(label)), background) << "no box of its own";
+    });
+}
+
+TEST(LinkLabel, UnderlinesACopyOfTheDialogFont) {
+    ScriptedResolver resolver;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        const LOGFONT dialogFont = FontOf(dialog.m_hWnd);
+        for (int id : {IDC_PRODUCT_NAME, IDC_PRODUCT_TEXT}) {
+            const LOGFONT labelFont = FontOf(dialog.GetDlgItem(id));
+            EXPECT_STREQ(labelFont.lfFaceName, "MS Sans Serif");
+            EXPECT_EQ(labelFont.lfHeight, dialogFont.lfHeight);
+            EXPECT_EQ(labelFont.lfWeight, dialogFont.lfWeight);
+            EXPECT_EQ(labelFont.lfCharSet, dialogFont.lfCharSet);
+            EXPECT_EQ(labelFont.lfUnderline, 1);
+            EXPECT_EQ(dialogFont.lfUnderline, 0);
+            EXPECT_TRUE(dialog.Widget(id)->font().underline());
+        }
+    });
+}
+
+TEST(LinkLabel, TheWholeRectangleTakesThePointerAndEveryClick) {
+    ScriptedResolver resolver;
+    RecordingLauncher launcher;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        QWidget* label = dialog.Widget(IDC_PRODUCT_NAME);
+        MouseAt(label, QEvent::MouseMove, BlankPart(label));
+        EXPECT_TRUE(IsHandCursor(label));
+        Click(label, BlankPart(label));
+        EXPECT_EQ(launcher.opened, Opened{PRODUCT_LINK_URL});
+        Click(label, QPoint(1, 1));
+        EXPECT_EQ(launcher.opened, (Opened{PRODUCT_LINK_URL, PRODUCT_LINK_URL})) << "nothing suppresses a repeat";
+        QWidget* blurb = dialog.Widget(IDC_PRODUCT_TEXT);
+        Click(blurb, BlankPart(blurb));
+        EXPECT_EQ(launcher.opened.size(), 3u);
+        EXPECT_EQ(launcher.opened.back(), PRODUCT_LINK_URL);
+    });
+}
+
+TEST(LinkLabel, WithoutAnAddressItOpensItsOwnTextAndKeepsIt) {
+    ScriptedResolver resolver;
+    RecordingLauncher launcher;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        QWidget* label = dialog.Widget(IDC_PRODUCT_NAME);
+        dialog.m_productNameLink.SetUrl("");
+        Click(label, BlankPart(label));
+        dialog.m_productNameLink.SetWindowText("Shown later");
+        Click(label, BlankPart(label));
+        EXPECT_EQ(launcher.opened, (Opened{"Nomvara Route Explorer", "Nomvara Route Explorer"}));
+    });
+}
+
+TEST(BannerAndDownload, OpenTheirOwnAddresses) {
+    ScriptedResolver resolver;
+    RecordingLauncher launcher;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        QWidget* banner = dialog.Widget(IDC_BANNER);
+        MouseAt(banner, QEvent::MouseMove, QPoint(300, 40));
+        EXPECT_TRUE(IsHandCursor(banner));
+        Click(banner, QPoint(300, 40));
+        Click(banner, QPoint(2, 2));
+        auto* download = qobject_cast<QPushButton*>(dialog.Widget(IDC_DOWNLOAD));
+        download->click();
+        download->click();
+        EXPECT_EQ(launcher.opened, (Opened{HOME_BANNER_URL, HOME_BANNER_URL, PRODUCT_BUTTON_URL, PRODUCT_BUTTON_URL}));
+        EXPECT_FALSE(download->testAttribute(Qt::WA_SetCursor)) << "the button keeps the ordinary pointer";
+    });
+}
+
+TEST(AboutBox, BothMakerLinesOpenTheHomePageAndEveryOpeningIsNew) {
+    ScriptedResolver resolver;
+    RecordingLauncher launcher;
+    LinkDialog dialog;
+    struct Seen {
+        std::string site, maker;
+        LOGFONT font;
+        bool hand;
+    };
+    std::vector<Seen> openings;
+    RunModal(dialog, [&] {
+        for (int opening = 0; opening < 2; ++opening)
+            WithAboutBox(dialog, [&](CDialog& about) {
+                EXPECT_EQ(about.GetTemplateId(), IDD_ABOUTBOX);
+                QWidget* site = Item(about, IDC_SITE_LINK);
+                QWidget* maker = Item(about, IDC_MAKER_LINK);
+                MouseAt(site, QEvent::MouseMove, BlankPart(site));
+                openings.push_back({qobject_cast<QLabel*>(site)->text().toStdString(),
+                                    qobject_cast<QLabel*>(maker)->text().toStdString(), FontOf(about.GetDlgItem(IDC_SITE_LINK)),
+                                    IsHandCursor(site)});
+                Click(site, BlankPart(site));
+                Click(maker, QPoint(1, 1));
+            });
+    });
+    EXPECT_EQ(launcher.opened, Opened(4, HOME_LINK_URL)) << "not the address the label shows";
+    ASSERT_EQ(openings.size(), 2u);
+    EXPECT_EQ(openings[0].site, "www.nomvara-software.example");
+    EXPECT_EQ(openings[0].maker, "Copyright (C) 2026 Nomvara Software");
+    for (const Seen& seen : openings) {
+        EXPECT_EQ(seen.site, openings[0].site);
+        EXPECT_EQ(seen.maker, openings[0].maker);
+        EXPECT_EQ(std::memcmp(&seen.font, &openings[0].font, sizeof(LOGFONT)), 0);
+        EXPECT_EQ(seen.font.lfUnderline, 1);
+        EXPECT_TRUE(seen.hand);
+    }
+}
+
+TEST(AboutBox, EnterEscapeAndTheCloseBoxEndItAndTheMainDialogGoesOn) {
+    ScriptedResolver resolver;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+            bool stuck = false;
+            QTimer::singleShot(0, [&] {
+                CDialog* about = CDialog::ActiveModal();
+                QWidget* window = platform::WidgetOf(about->m_hWnd);
+                if (key) {
+                    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                    QApplication::sendEvent(window, &press);
+                } else {
+                    window->close();
+                }
+                // Should the box still be open a moment later, end it so that the test can report it.
+                QTimer::singleShot(50, [&stuck, about] {
+                    if (CDialog::ActiveModal() == about) {
+                        stuck = true;
+                        about->EndDialog(IDCANCEL);
+                    }
+                });
+            });
+            dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
+            testing_support::PumpUntil([] { return false; }, 80);
+            EXPECT_FALSE(stuck) << key;
+            EXPECT_EQ(CDialog::ActiveModal(), &dialog) << key;
+            EXPECT_TRUE(platform::WidgetOf(dialog.m_hWnd)->isEnabled()) << key;
+        }
+    });
+}
+
+TEST(WebAddresses, HaveTheFixedForm) {
+    struct Case {
+        const char* address;
+        bool homePage;
+        const char* spot;
+    };
+    const Case cases[] = {{HOME_BANNER_URL, true, "banner"},
+                          {HOME_LINK_URL, true, "link"},
+                          {PRODUCT_LINK_URL, false, "link"},
+                          {PRODUCT_BUTTON_URL, false, "button"}};
+    QString campaign, productPath;
+    for (const Case& each : cases) {
+        const QUrl url(each.address, QUrl::StrictMode);
+        ASSERT_TRUE(url.isValid()) << each.address;
+        EXPECT_EQ(url.scheme(), "http");
+        EXPECT_TRUE(url.host().endsWith(".example")) << "a reserved name, no real company";
+        const auto items = QUrlQuery(url).queryItems();
+        ASSERT_EQ(items.size(), 3) << each.address;
+        EXPECT_EQ(items[0].first, "utm_source");
+        EXPECT_EQ(items[1].first, "utm_medium");
+        EXPECT_EQ(items[2].first, "utm_campaign");
+        if (campaign.isEmpty())
+            campaign = items[2].second;
+        EXPECT_EQ(items[2].second, campaign) << "one campaign value everywhere";
+        const QString spotted = campaign + "_" + each.spot;
+        EXPECT_EQ(items[1].second, spotted) << each.address;
+        if (each.homePage) {
+            EXPECT_EQ(items[0].second, spotted);
+            EXPECT_TRUE(QString(each.address).contains(url.host() + "?")) << "the query follows the host directly";
+        } else {
+            EXPECT_EQ(items[0].second, campaign);
+            EXPECT_FALSE(url.path().isEmpty());
+            if (productPath.isEmpty())
+                productPath = url.path();
+            EXPECT_EQ(url.path(), productPath);
+        }
+    }
+}
+
+namespace {
+
+std::uint32_t Dword(const unsigned char* at) { return at[0] | at[1] << 8 | at[2] << 16 | std::uint32_t(at[3]) << 24; }
+std::uint16_t Word(const unsigned char* at) { return std::uint16_t(at[0] | at[1] << 8); }
+
+const unsigned char* Bytes(ResourceType type, UINT id) {
+    const ResourceEntry* entry = FindResource(type, id);
+    return entry ? static_cast<const unsigned char*>(entry->data) : nullptr;
+}
+
+}  // namespace
+
+TEST(Resources, TheHandCursorIsMonochrome32x32WithItsHotSpotAtTheFingerTip) {
+    const unsigned char* cursor = Bytes(ResourceType::Cursor, IDC_HAND_CURSOR);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(Word(cursor + 2), 2) << "a cursor file";
+    EXPECT_EQ(Word(cursor + 4), 1) << "one image";
+    EXPECT_EQ(cursor[6], 32);
+    EXPECT_EQ(cursor[7], 32);
+    EXPECT_EQ(Word(cursor + 10), 5) << "hot spot x";
+    EXPECT_EQ(Word(cursor + 12), 0) << "hot spot y";
+    const unsigned char* image = cursor + Dword(cursor + 18);
+    EXPECT_EQ(Dword(image + 8), 64u) << "image and mask";
+    EXPECT_EQ(Word(image + 14), 1) << "one bit per pixel";
+    HCURSOR hand = LoadCursor(AfxGetInstanceHandle(), IDC_HAND_CURSOR);
+    ASSERT_NE(hand, nullptr);
+    EXPECT_EQ(GetCursorHotSpot(hand).x, 5);
+    const QImage pixels = hand->pixmap.toImage();
+    EXPECT_EQ(qAlpha(pixels.pixel(5, 0)), 255) << "the finger tip is at the hot spot";
+    EXPECT_EQ(qAlpha(pixels.pixel(20, 0)), 0);
+}
+
+TEST(Resources, TheBannerIs609x86At32BitsUncompressedWithoutColourTable) {
+    const unsigned char* bitmap = Bytes(ResourceType::Bitmap, IDB_BANNER);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bitmap), 2), "BM");
+    const unsigned char* info = bitmap + 14;
+    EXPECT_EQ(Dword(info + 4), 609u);
+    EXPECT_EQ(Dword(info + 8), 86u);
+    EXPECT_EQ(Word(info + 14), 32);
+    EXPECT_EQ(Dword(info + 16), 0u) << "BI_RGB";
+    EXPECT_EQ(Dword(info + 32), 0u) << "no colours used";
+    EXPECT_EQ(Dword(bitmap + 10), 54u) << "pixels follow the headers at once";
+}
+
+TEST(Resources, TheIconHas32And16PixelImagesOf16Colours) {
+    const unsigned char* icon = Bytes(ResourceType::Icon, IDR_MAINFRAME);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_EQ(Word(icon + 4), 2);
+    for (int i = 0; i < 2; ++i) {
+        const unsigned char* entry = icon + 6 + 16 * i;
+        EXPECT_EQ(entry[0], i == 0 ? 32 : 16);
+        EXPECT_EQ(entry[2], 16) << "colours";
+        EXPECT_EQ(Word(icon + Dword(entry + 12) + 14), 4) << "bits per pixel";
+    }
+    EXPECT_EQ(GetIconSize(LoadIcon(AfxGetInstanceHandle(), IDR_MAINFRAME)).x, 32);
+}
+
+TEST(Resources, TheVersionRecordIs1310) {
+    const ResourceEntry* entry = FindResource(ResourceType::Version, VS_VERSION_INFO);
+    ASSERT_NE(entry, nullptr);
+    const auto* version = static_cast<const VersionInfo*>(entry->data);
+    EXPECT_EQ(version->language, 0x0409);
+    EXPECT_EQ(version->codePage, 1200);
+    EXPECT_EQ((std::array{version->fileVersion[0], version->fileVersion[1], version->fileVersion[2], version->fileVersion[3]}),
+              (std::array<WORD, 4>{1, 3, 1, 0}));
+    EXPECT_STREQ(version->fileVersionText, "1, 3, 1, 0");
+    EXPECT_STREQ(version->productName, "Nomvara");
+}
