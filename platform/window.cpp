@@ -27,11 +27,11 @@ struct PendingSend {
     LPARAM lParam;
     LRESULT result = 0;
     bool done = false;
+    std::condition_variable finished;  // one per send, so a reply wakes only its own sender
 };
 
 struct Registry {
     std::mutex mutex;
-    std::condition_variable sendDone;
     std::unordered_set<HWND> live;
     std::deque<PendingSend*> sends;
     int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -44,24 +44,28 @@ Registry& TheRegistry() {
     return *registry;
 }
 
-// Runs the queued sends on the windows' thread when a sender has signalled the eventfd.
-void DrainSends() {
+// Runs one queued send on the windows' thread each time a sender has signalled the eventfd, so that
+// a burst of completions never keeps the thread from its other events for long.
+void DrainOneSend() {
     Registry& registry = TheRegistry();
     eventfd_t wakeups;
-    eventfd_read(registry.wake, &wakeups);
+    if (eventfd_read(registry.wake, &wakeups) != 0)
+        return;
     std::unique_lock lock(registry.mutex);
-    while (!registry.sends.empty()) {
-        PendingSend* send = registry.sends.front();
-        registry.sends.pop_front();
-        if (registry.live.count(send->window)) {
-            lock.unlock();
-            const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
-            lock.lock();
-            send->result = result;
-        }
-        send->done = true;
-        registry.sendDone.notify_all();
+    if (registry.sends.empty())
+        return;
+    PendingSend* send = registry.sends.front();
+    registry.sends.pop_front();
+    if (!registry.sends.empty())
+        eventfd_write(registry.wake, 1);  // the rest after the events waiting now
+    if (registry.live.count(send->window)) {
+        lock.unlock();
+        const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
+        lock.lock();
+        send->result = result;
     }
+    send->done = true;
+    send->finished.notify_one();
 }
 
 void ReleaseSendsTo(Registry& registry, HWND window) {
@@ -69,12 +73,12 @@ void ReleaseSendsTo(Registry& registry, HWND window) {
     for (auto it = sends.begin(); it != sends.end();) {
         if ((*it)->window == window) {
             (*it)->done = true;
+            (*it)->finished.notify_one();
             it = sends.erase(it);
         } else {
             ++it;
         }
     }
-    registry.sendDone.notify_all();
 }
 
 void Forget(HWND window) {
@@ -103,7 +107,7 @@ HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND 
         registry.live.insert(window);
         if (!registry.drainer) {
             registry.drainer = new QSocketNotifier(registry.wake, QSocketNotifier::Read);  // never deleted
-            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainSends);
+            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainOneSend);
         }
     }
     widget->installEventFilter(Bridge());
@@ -161,6 +165,6 @@ LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     platform::PendingSend send{window, message, wParam, lParam};
     registry.sends.push_back(&send);
     eventfd_write(registry.wake, 1);
-    registry.sendDone.wait(lock, [&send] { return send.done; });
+    send.finished.wait(lock, [&send] { return send.done; });
     return send.result;
 }
