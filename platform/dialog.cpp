@@ -61,9 +61,11 @@ INT_PTR CDialog::DoModal() {
     const HWND window = platform::CreateDialogWindow(*static_cast<const DialogTemplate*>(entry->data), owner);
     m_hWnd = window;
     window->object = this;
+    // The owner takes no input while the box is open; Qt's window modality does that without greying
+    // the owner's controls, as disabling a parent widget would.
     QPointer<QWidget> ownerWidget = platform::WidgetOf(owner);
     if (ownerWidget)
-        ownerWidget->setEnabled(false);
+        window->widget->setWindowModality(Qt::WindowModal);
     ModalDialogs().push_back(this);
 
     m_ended = false;
@@ -85,8 +87,6 @@ INT_PTR CDialog::DoModal() {
     }
 
     ModalDialogs().pop_back();
-    if (ownerWidget)
-        ownerWidget->setEnabled(true);
     platform::DestroyWindow(window);
     m_hWnd = nullptr;
     return m_result;

@@ -10,7 +10,7 @@ public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}
 
     // Builds the window, runs OnInitDialog, loops until EndDialog, destroys the window, returns the end code.
-    // The owner (the parent, else the application's main window) is disabled meanwhile. -1 on failure.
+    // The owner (the parent, else the application's main window) takes no input meanwhile. -1 on failure.
     INT_PTR DoModal();
     // Binds the controls by one load-direction exchange; TRUE puts the focus on the first tab stop.
     virtual BOOL OnInitDialog();

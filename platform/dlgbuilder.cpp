@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/dlgtemplate.h"
@@ -49,6 +50,16 @@ HFONT TemplateFont(const DialogTemplate& dialogTemplate) {
     description.lfCharSet = dialogTemplate.charSet;
     std::strncpy(description.lfFaceName, dialogTemplate.fontFace, sizeof description.lfFaceName - 1);
     return CreateFontIndirect(&description);
+}
+
+// A wrapped text that the substitute font makes longer than its rectangle may grow downwards, as far as
+// the dialog reaches, rather than lose its last line.
+void FitWrappedText(QLabel* label, int dialogHeight) {
+    if (!label->wordWrap())
+        return;
+    const int needed = label->heightForWidth(label->width());
+    if (needed > label->height())
+        label->resize(label->width(), std::min(needed, dialogHeight - label->y()));
 }
 
 QLabel* MakeStatic(const DialogControl& control, QWidget* parent, QRect& geometry) {
@@ -157,6 +168,8 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
         DefaultWindowProc(window, WM_SETFONT, reinterpret_cast<WPARAM>(dialog->font), 0);
         if (control.text)
             DefaultWindowProc(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(control.text));
+        if (kind == WindowKind::Static)
+            FitWrappedText(static_cast<QLabel*>(child), widget->height());
         Connect(child, dialog, window);
         if (kind == WindowKind::GroupBox)
             child->lower();

@@ -177,7 +177,8 @@ TEST(MainDialog, CommandsFrom0x10To0x1FOpenTheAboutBoxAndStandardOnesWork) {
             QTimer::singleShot(0, [&] {
                 CDialog* about = CDialog::ActiveModal();
                 opened = about->GetTemplateId();
-                EXPECT_FALSE(platform::WidgetOf(dialog.m_hWnd)->isEnabled()) << "the owner is disabled";
+                EXPECT_EQ(QApplication::activeModalWidget(), platform::WidgetOf(about->m_hWnd)) << "the owner takes no input";
+                EXPECT_EQ(platform::WidgetOf(about->m_hWnd)->parentWidget(), platform::WidgetOf(dialog.m_hWnd));
                 about->EndDialog(IDOK);
             });
             dialog.SendMessage(WM_SYSCOMMAND, command);
