@@ -2,7 +2,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
-.PHONY: deps build run test test-plain test-asan test-tsan clean
+.PHONY: deps build run test test-plain test-asan test-tsan bench install package clean
 
 deps:
 	@scripts/install-deps
@@ -26,6 +26,19 @@ test-asan:
 
 test-tsan:
 	scripts/test-build build-tsan -DNOMVARA_SANITIZE=thread
+
+# The speed goals, as ratios against baselines measured in the same run.
+bench: build
+	build/bench/lookup_bench
+
+# `make install PREFIX=/somewhere` (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# A Debian package in build/: nomvara_1.3.1_<arch>.deb
+package: build
+	cd build && cpack
 
 clean:
 	rm -rf build build-asan build-tsan

@@ -1,5 +1,8 @@
 // Builds a dialog's widgets from its template.
+#include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -10,6 +13,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/dlgtemplate.h"
@@ -60,6 +64,54 @@ void FitWrappedText(QLabel* label, int dialogHeight) {
     const int needed = label->heightForWidth(label->width());
     if (needed > label->height())
         label->resize(label->width(), std::min(needed, dialogHeight - label->y()));
+}
+
+// A list's lines can be copied: "Copy" (and Ctrl+C) the selected ones, "Copy All" every line, in the
+// list's order, one per line.
+void AddCopyActions(QListWidget* list) {
+    const auto copy = [list](bool all) {
+        QStringList lines;
+        for (int i = 0; i < list->count(); ++i)
+            if (all || list->item(i)->isSelected())
+                lines << list->item(i)->text();
+        if (!lines.isEmpty())
+            QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+    };
+    auto* copySelected = new QAction(QObject::tr("Copy") + QLatin1Char('\t') + QKeySequence(QKeySequence::Copy).toString(), list);
+    copySelected->setObjectName(QStringLiteral("nomvara.copy"));  // Ctrl+C in the list triggers it too
+    QObject::connect(copySelected, &QAction::triggered, list, [copy] { copy(false); });
+    auto* copyAll = new QAction(QObject::tr("Copy All"), list);
+    QObject::connect(copyAll, &QAction::triggered, list, [copy] { copy(true); });
+    list->addActions({copySelected, copyAll});
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+// Each input and list is named for a screen reader by its label: the group box around it, else the
+// static text on its left on the same line.
+void NameFromLabels(QWidget* dialog) {
+    const QList<QWidget*> children = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* input : children) {
+        if (!qobject_cast<QLineEdit*>(input) && !qobject_cast<QPlainTextEdit*>(input) && !qobject_cast<QListWidget*>(input))
+            continue;
+        QString name;
+        int nearest = INT_MAX;
+        for (QWidget* label : children) {
+            const QRect around = label->geometry();
+            if (auto* box = qobject_cast<QGroupBox*>(label); box && around.contains(input->geometry())) {
+                name = box->title();
+                break;
+            }
+            auto* text = qobject_cast<QLabel*>(label);
+            const int gap = input->geometry().left() - around.right();
+            if (text && !text->text().isEmpty() && gap >= 0 && gap < nearest && around.top() < input->geometry().bottom() &&
+                around.bottom() > input->geometry().top()) {
+                nearest = gap;
+                name = text->text();
+            }
+        }
+        if (!name.isEmpty())
+            input->setAccessibleName(name);
+    }
 }
 
 QLabel* MakeStatic(const DialogControl& control, QWidget* parent, QRect& geometry) {
@@ -121,6 +173,7 @@ QWidget* MakeControl(const DialogControl& control, QWidget* parent, QRect& geome
         kind = WindowKind::ListBox;
         auto* list = new QListWidget(parent);
         list->setVerticalScrollBarPolicy(control.style & WS_VSCROLL ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        AddCopyActions(list);
         return list;
     }
     case ControlClass::Static: kind = WindowKind::Static; return MakeStatic(control, parent, geometry);
@@ -179,6 +232,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
             previousStop = child;
         }
     }
+    NameFromLabels(widget);
     return dialog;
 }
 

@@ -1,4 +1,5 @@
 // Qt events of template-built widgets become messages to their windows.
+#include <QAction>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -133,6 +134,11 @@ protected:
         if (!window || !IsWindow(window))
             return false;
         if (event->type() == QEvent::KeyPress) {
+            if (window->kind == WindowKind::ListBox && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+                if (auto* copy = window->widget->findChild<QAction*>(QStringLiteral("nomvara.copy"))) {
+                    copy->trigger();
+                    return true;
+                }
             HWND dialog = DialogOf(window->widget);
             return dialog && DialogKey(dialog, static_cast<QKeyEvent*>(event));
         }
