@@ -2,7 +2,7 @@
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
-.PHONY: deps build run test test-plain test-asan test-tsan bench install package clean
+.PHONY: deps build run test test-plain test-asan test-tsan test-fuzz fuzz bench install package clean
 
 deps:
 	@scripts/install-deps
@@ -14,18 +14,28 @@ build: deps
 run: build
 	scripts/run
 
-# The whole suite three times: plain, with AddressSanitizer + UndefinedBehaviorSanitizer, with ThreadSanitizer.
+# The whole suite three times: plain, with AddressSanitizer + UndefinedBehaviorSanitizer, with ThreadSanitizer;
+# then each libFuzzer target for 20 seconds from its seed corpus.
 test: deps
-	$(MAKE) test-plain test-asan test-tsan
+	$(MAKE) test-plain test-asan test-tsan test-fuzz
 
 test-plain:
 	scripts/test-build build
 
+# The sanitizer builds run the 10,000-lookup burst with fewer lookups: every thread costs them far more.
 test-asan:
-	scripts/test-build build-asan -DNOMVARA_SANITIZE=address
+	NOMVARA_BURST=2000 scripts/test-build build-asan -DNOMVARA_SANITIZE=address
 
 test-tsan:
-	scripts/test-build build-tsan -DNOMVARA_SANITIZE=thread
+	NOMVARA_BURST=2000 scripts/test-build build-tsan -DNOMVARA_SANITIZE=thread
+
+test-fuzz:
+	scripts/fuzz 20
+
+# Each fuzz target for FUZZ_SECONDS (default ten minutes).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	scripts/fuzz $(FUZZ_SECONDS)
 
 # The speed goals, as ratios against baselines measured in the same run.
 bench: build
@@ -41,4 +51,4 @@ package: build
 	cd build && cpack
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-fuzz

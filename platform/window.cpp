@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -44,28 +45,30 @@ Registry& TheRegistry() {
     return *registry;
 }
 
-// Runs one queued send on the windows' thread each time a sender has signalled the eventfd, so that
-// a burst of completions never keeps the thread from its other events for long.
-void DrainOneSend() {
+// Runs queued sends on the windows' thread when a sender has signalled the eventfd: for about a
+// millisecond at a time, so that a burst of completions never keeps the thread from its other events.
+void DrainSends() {
     Registry& registry = TheRegistry();
     eventfd_t wakeups;
-    if (eventfd_read(registry.wake, &wakeups) != 0)
-        return;
+    eventfd_read(registry.wake, &wakeups);
+    const auto budget = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
     std::unique_lock lock(registry.mutex);
-    if (registry.sends.empty())
-        return;
-    PendingSend* send = registry.sends.front();
-    registry.sends.pop_front();
-    if (!registry.sends.empty())
-        eventfd_write(registry.wake, 1);  // the rest after the events waiting now
-    if (registry.live.count(send->window)) {
-        lock.unlock();
-        const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
-        lock.lock();
-        send->result = result;
+    while (!registry.sends.empty()) {
+        if (std::chrono::steady_clock::now() > budget) {
+            eventfd_write(registry.wake, 1);  // the rest after the events waiting now
+            return;
+        }
+        PendingSend* send = registry.sends.front();
+        registry.sends.pop_front();
+        if (registry.live.count(send->window)) {
+            lock.unlock();
+            const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
+            lock.lock();
+            send->result = result;
+        }
+        send->done = true;
+        send->finished.notify_one();
     }
-    send->done = true;
-    send->finished.notify_one();
 }
 
 void ReleaseSendsTo(Registry& registry, HWND window) {
@@ -107,7 +110,7 @@ HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND 
         registry.live.insert(window);
         if (!registry.drainer) {
             registry.drainer = new QSocketNotifier(registry.wake, QSocketNotifier::Read);  // never deleted
-            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainOneSend);
+            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainSends);
         }
     }
     widget->installEventFilter(Bridge());

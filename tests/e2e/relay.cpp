@@ -22,6 +22,9 @@ sockaddr_in Endpoint(const char* address, int port) {
 
 UdpRelay::UdpRelay() {
     m_socket = socket(AF_INET, SOCK_DGRAM, 0);
+    // A burst of thousands of queries must not overflow the socket: the resolver does not ask twice.
+    const int buffer = 32 << 20;
+    setsockopt(m_socket, SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof buffer);
     const sockaddr_in listen = Endpoint("127.0.0.2", 53);
     if (m_socket >= 0 && bind(m_socket, reinterpret_cast<const sockaddr*>(&listen), sizeof listen) != 0) {
         close(m_socket);
