@@ -39,12 +39,19 @@ pid_t Spawn(std::vector<std::string> command) {
     return child;
 }
 
-void RunToEnd(std::vector<std::string> command) { waitpid(Spawn(std::move(command)), nullptr, 0); }
+int RunToEnd(std::vector<std::string> command) {
+    int status = 0;
+    waitpid(Spawn(std::move(command)), &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
-// One start, show and close; returns the program's peak resident memory in KiB.
+// One start, show and close; returns the program's peak resident memory in KiB. The window is looked
+// for every 5 ms (xdotool's own --sync looks only twice a second, which would hide the difference).
 long StartShowClose(const std::string& program) {
     const pid_t child = Spawn({program});
-    RunToEnd({"timeout", "20", "xdotool", "search", "--sync", "--name", "^Nomvara$", "windowfocus", "--sync", "key", "Escape"});
+    for (int i = 0; i < 4000 && RunToEnd({"xdotool", "search", "--onlyvisible", "--name", "^Nomvara$"}) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    RunToEnd({"xdotool", "search", "--onlyvisible", "--name", "^Nomvara$", "windowfocus", "--sync", "key", "Escape"});
     int status = 0;
     rusage usage{};
     wait4(child, &status, 0, &usage);
