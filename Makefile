@@ -40,6 +40,8 @@ fuzz: deps
 # The speed goals, as ratios against baselines measured in the same run.
 bench: build
 	build/bench/lookup_bench
+	build/bench/startup_bench
+	tests/e2e/netns-run --timeout 5 -- build/bench/burst_bench
 
 # `make install PREFIX=/somewhere` (default /usr/local).
 PREFIX ?= /usr/local
