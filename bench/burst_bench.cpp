@@ -2,30 +2,22 @@
 // the same number of names resolved one after another by direct resolver calls in the same run.
 // Run it inside the test network namespace: tests/e2e/netns-run --timeout 5 -- build/bench/burst_bench
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "bench/stall_meter.h"
 #include "lookup/resolvequery.h"
 #include "tests/e2e/relay.h"
+#include "tests/support.h"
 #include "ui/nomvaradlg.h"
 
 namespace {
 
 constexpr int kLookups = 10000;
-
-int ProcessStatus(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(key, 0) == 0)
-            return std::stoi(line.substr(key.size()));
-    return 0;
-}
 
 class BurstDialog : public CNomvaraDlg {
 public:
@@ -59,35 +51,23 @@ int main(int argc, char** argv) {
         const double direct = Seconds(start);
 
         int peakThreads = 0;
-        double longestStall = 0;
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longestStall = std::max(longestStall, (now - last) / 1e6);
-            last = now;
-            peakThreads = std::max(peakThreads, ProcessStatus("Threads:"));
-        });
-        ticker.start(0);
+        StallMeter stalls([&] { peakThreads = std::max(peakThreads, testing_support::ProcessStatus("Threads:")); });
         start = std::chrono::steady_clock::now();
         for (int i = 0; i < kLookups; ++i) {
             dialog.Ask("burst" + std::to_string(i) + ".burst.nomvara.test");
             if (i % 200 == 199) {
-                last = clock.nsecsElapsed();  // asking is the dialog's own work, not a stall
+                stalls.Restart();  // asking is the dialog's own work, not a stall
                 QCoreApplication::processEvents();
             }
         }
-        last = clock.nsecsElapsed();
+        stalls.Restart();
         while (!dialog.Idle())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         const double burst = Seconds(start);
-        ticker.stop();
         std::printf("%d lookups through Get: %.2f s; one after another by direct resolver calls: %.2f s; ratio %.2f\n",
                     kLookups, burst, direct, burst / direct);
         std::printf("peak threads %d; peak resident memory %d KiB; longest dialog-thread stall while completing %.2f ms\n",
-                    peakThreads, ProcessStatus("VmHWM:"), longestStall);
+                    peakThreads, testing_support::ProcessStatus("VmHWM:"), stalls.LongestMs());
         dialog.EndDialog(IDCANCEL);
     });
     dialog.DoModal();

@@ -3,7 +3,6 @@
 //  - a cache hit with 100,000 cached texts against one with 10;
 //  - the dialog thread's longest stall while 500 lookups that take a second each are in flight.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -15,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/stall_meter.h"
 #include "lookup/resolvequery.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
@@ -104,18 +104,9 @@ void BM_LongestStall(benchmark::State& state) {
         const int lookups = std::getenv("STALL_LOOKUPS") ? std::atoi(std::getenv("STALL_LOOKUPS")) : 500;
         for (int i = 0; i < lookups; ++i)
             g_dialog->Ask("slow-" + std::to_string(i) + "-" + std::to_string(state.iterations()) + ".example");
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = clock.nsecsElapsed();
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, (now - last) / 1e6);
-            last = now;
-        });
-        ticker.start(0);
+        const StallMeter stalls;
         PumpUntilIdle();
-        ticker.stop();
+        longest = std::max(longest, stalls.LongestMs());
     }
     state.counters["longest_stall_ms"] = longest;
     g_seconds["BM_LongestStall"] = longest / 1000.0;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -147,5 +148,14 @@ private:
 };
 
 std::uint32_t Address(const std::string& dotted);
+
+// A number from /proc/self/status, such as "Threads:" or "VmHWM:" (KiB).
+inline int ProcessStatus(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(key, 0) == 0)
+            return std::stoi(line.substr(key.size()));
+    return 0;
+}
 
 }  // namespace testing_support

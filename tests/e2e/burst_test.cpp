@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 
 #include "tests/e2e/e2e.h"
@@ -34,15 +33,6 @@ BEGIN_MESSAGE_MAP(CountingDialog, TestableDialog)
 ON_MESSAGE(WM_LOOKUP_DONE, &CountingDialog::OnDoneCounted)
 END_MESSAGE_MAP()
 
-// A number from /proc/self/status, such as "Threads:" or "VmHWM:".
-int ProcessStatus(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(key, 0) == 0)
-            return std::stoi(line.substr(key.size()));
-    return 0;
-}
-
 // 10,000 by default; the sanitizer builds, many times slower per thread, set fewer.
 int BurstSize() {
     const char* size = std::getenv("NOMVARA_BURST");
@@ -62,16 +52,16 @@ TEST(Burst, EveryLookupCompletesOnceWithTheRightAnswer) {
             dialog.Ask("b" + std::to_string(i) + ".burst.nomvara.test");
             if (i % 200 == 199) {
                 QCoreApplication::processEvents();  // the dialog goes on handling completions meanwhile
-                peakThreads = std::max(peakThreads, ProcessStatus("Threads:"));
+                peakThreads = std::max(peakThreads, testing_support::ProcessStatus("Threads:"));
             }
         }
         ASSERT_TRUE(PumpUntil([&] {
-            peakThreads = std::max(peakThreads, ProcessStatus("Threads:"));
+            peakThreads = std::max(peakThreads, testing_support::ProcessStatus("Threads:"));
             return dialog.m_pendingRequests.Size() == 0;
         }, 600000));
         std::printf("%d lookups in %lld ms; peak %d threads; peak resident memory %d KiB\n", count,
                     static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count()),
-                    peakThreads, ProcessStatus("VmHWM:"));
+                    peakThreads, testing_support::ProcessStatus("VmHWM:"));
         EXPECT_EQ(dialog.completed.size(), static_cast<size_t>(count));
         EXPECT_EQ(std::set<LPARAM>(dialog.completed.begin(), dialog.completed.end()).size(), static_cast<size_t>(count))
             << "each id once";

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <string>
 
 #include "tests/support.h"
@@ -12,14 +11,6 @@ using testing_support::PumpUntil;
 using testing_support::RunModal;
 
 namespace {
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
 
 // The sanitizers keep freed memory in quarantine on purpose, so resident memory says nothing there.
 constexpr bool kPlainAllocator =
@@ -45,7 +36,7 @@ TEST(Soak, ResidentMemoryStaysFlatOnceTheCacheIsFull) {
             }
         }
         ASSERT_EQ(dialog.m_answerCache.Size(), 1000u);
-        const long before = ResidentKiB();
+        const long before = testing_support::ProcessStatus("VmRSS:");
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         int presses = 1000;
         for (; presses < 200000 && std::chrono::steady_clock::now() < deadline; ++presses) {
@@ -53,7 +44,7 @@ TEST(Soak, ResidentMemoryStaysFlatOnceTheCacheIsFull) {
             if (presses % 5000 == 0)
                 QCoreApplication::processEvents();
         }
-        const long growth = ResidentKiB() - before;
+        const long growth = testing_support::ProcessStatus("VmRSS:") - before;
         std::printf("%d presses; resident memory grew by %ld KiB after the cache was full\n", presses, growth);
         EXPECT_EQ(dialog.m_answerCache.Size(), 1000u);
         EXPECT_EQ(g_lastRequestId, 1000u) << "every later press was a cache hit";
