@@ -8,7 +8,6 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -45,30 +44,29 @@ Registry& TheRegistry() {
     return *registry;
 }
 
-// Runs queued sends on the windows' thread when a sender has signalled the eventfd: for about a
-// millisecond at a time, so that a burst of completions never keeps the thread from its other events.
-void DrainSends() {
+// Runs one queued send on the windows' thread each time the eventfd wakes it, and signals again
+// while more wait, so the thread's other events, its timers and its painting, come between two sends.
+// A millisecond's worth at a time finished a burst of thousands no sooner, and the senders it
+// released together kept this thread off the processor for longer.
+void DrainOneSend() {
     Registry& registry = TheRegistry();
     eventfd_t wakeups;
     eventfd_read(registry.wake, &wakeups);
-    const auto budget = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
     std::unique_lock lock(registry.mutex);
-    while (!registry.sends.empty()) {
-        if (std::chrono::steady_clock::now() > budget) {
-            eventfd_write(registry.wake, 1);  // the rest after the events waiting now
-            return;
-        }
-        PendingSend* send = registry.sends.front();
-        registry.sends.pop_front();
-        if (registry.live.count(send->window)) {
-            lock.unlock();
-            const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
-            lock.lock();
-            send->result = result;
-        }
-        send->done = true;
-        send->finished.notify_one();
+    if (registry.sends.empty())
+        return;
+    PendingSend* send = registry.sends.front();
+    registry.sends.pop_front();
+    if (!registry.sends.empty())
+        eventfd_write(registry.wake, 1);
+    if (registry.live.count(send->window)) {
+        lock.unlock();
+        const LRESULT result = Dispatch(send->window, send->message, send->wParam, send->lParam);
+        lock.lock();
+        send->result = result;
     }
+    send->done = true;
+    send->finished.notify_one();
 }
 
 void ReleaseSendsTo(Registry& registry, HWND window) {
@@ -110,7 +108,7 @@ HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND 
         registry.live.insert(window);
         if (!registry.drainer) {
             registry.drainer = new QSocketNotifier(registry.wake, QSocketNotifier::Read);  // never deleted
-            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainSends);
+            QObject::connect(registry.drainer, &QSocketNotifier::activated, &DrainOneSend);
         }
     }
     widget->installEventFilter(Bridge());

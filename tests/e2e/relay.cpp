@@ -1,12 +1,11 @@
 #include "tests/e2e/relay.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <string>
+#include <algorithm>
 
 namespace {
 
@@ -18,69 +17,117 @@ sockaddr_in Endpoint(const char* address, int port) {
     return endpoint;
 }
 
+// A burst of thousands of queries must not overflow a socket: the resolver does not ask twice.
+int RoomySocket() {
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+    const int buffer = 32 << 20;
+    if (fd >= 0)
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof buffer);
+    return fd;
+}
+
+constexpr size_t kHeaderSize = 12;  // a DNS message starts with a 12-byte header, its id first
+
+uint16_t MessageId(const std::string& message) {
+    return static_cast<uint16_t>(uint8_t(message[0]) << 8 | uint8_t(message[1]));
+}
+
+void SetMessageId(std::string& message, uint16_t id) {
+    message[0] = static_cast<char>(id >> 8);
+    message[1] = static_cast<char>(id & 0xFF);
+}
+
+// Every datagram waiting on `fd`, one at a time, until none is left.
+template <typename Handle>
+void ReceiveAll(int fd, Handle handle) {
+    char buffer[4096];
+    for (;;) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t size = recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        if (size < 0)
+            return;
+        if (size_t(size) >= kHeaderSize)
+            handle(std::string(buffer, size_t(size)), from);
+    }
+}
+
 }  // namespace
 
 UdpRelay::UdpRelay() {
-    m_socket = socket(AF_INET, SOCK_DGRAM, 0);
-    // A burst of thousands of queries must not overflow the socket: the resolver does not ask twice.
-    const int buffer = 32 << 20;
-    setsockopt(m_socket, SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof buffer);
+    m_socket = RoomySocket();
+    m_upstream = RoomySocket();
     const sockaddr_in listen = Endpoint("127.0.0.2", 53);
-    if (m_socket >= 0 && bind(m_socket, reinterpret_cast<const sockaddr*>(&listen), sizeof listen) != 0) {
-        close(m_socket);
-        m_socket = -1;
-    }
-    if (m_socket >= 0)
-        m_listener = std::thread([this] { Listen(); });
+    const sockaddr_in server = Endpoint("127.0.0.1", 53);
+    if (m_socket < 0 || m_upstream < 0 || bind(m_socket, reinterpret_cast<const sockaddr*>(&listen), sizeof listen) != 0 ||
+        connect(m_upstream, reinterpret_cast<const sockaddr*>(&server), sizeof server) != 0)
+        return;
+    m_listener = std::thread([this] { Relay(); });
 }
 
 UdpRelay::~UdpRelay() {
     m_stop = true;
     if (m_listener.joinable())
         m_listener.join();
-    while (m_inFlight > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (m_socket >= 0)
-        close(m_socket);
+    for (const int fd : {m_socket, m_upstream})
+        if (fd >= 0)
+            close(fd);
 }
 
-void UdpRelay::Listen() {
-    char buffer[4096];
+void UdpRelay::Relay() {
     while (!m_stop) {
-        pollfd ready{m_socket, POLLIN, 0};
-        if (poll(&ready, 1, 50) <= 0)
-            continue;
-        sockaddr_in client{};
-        socklen_t length = sizeof client;
-        const ssize_t size = recvfrom(m_socket, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&client), &length);
-        if (size <= 0)
-            continue;
+        int waitMs = 50;  // how soon a stop is noticed
+        if (!m_held.empty()) {
+            const auto untilDue = std::chrono::ceil<std::chrono::milliseconds>(m_held.begin()->first - Clock::now());
+            waitMs = std::clamp(static_cast<int>(untilDue.count()), 0, waitMs);
+        }
+        pollfd ready[] = {{m_socket, POLLIN, 0}, {m_upstream, POLLIN, 0}};
+        poll(ready, 2, waitMs);
+        if (ready[0].revents & POLLIN)
+            TakeQueries();
+        ForwardDue();
+        if (ready[1].revents & POLLIN)
+            PassAnswers();
+    }
+}
+
+void UdpRelay::TakeQueries() {
+    ReceiveAll(m_socket, [this](std::string query, const sockaddr_in& client) {
         ++m_queries;
         if (m_dropping)
-            continue;
-        ++m_inFlight;
-        std::thread([this, query = std::string(buffer, size_t(size)), client] { Forward(query, client); }).detach();
+            return;
+        if (m_delayMs == 0)
+            Forward(std::move(query), client);
+        else
+            m_held.emplace(Clock::now() + std::chrono::milliseconds(m_delayMs), HeldQuery{std::move(query), client});
+    });
+}
+
+void UdpRelay::ForwardDue() {
+    const auto now = Clock::now();
+    while (!m_held.empty() && m_held.begin()->first <= now) {
+        HeldQuery held = std::move(m_held.begin()->second);
+        m_held.erase(m_held.begin());
+        Forward(std::move(held.query), held.client);
     }
 }
 
-// One query: wait, ask dnsmasq from a socket of its own, hand its answer back to the client.
-void UdpRelay::Forward(std::string query, sockaddr_in client) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_delayMs.load());
-    while (!m_stop && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    const int upstream = socket(AF_INET, SOCK_DGRAM, 0);
-    const sockaddr_in server = Endpoint("127.0.0.1", 53);
-    char answer[4096];
-    if (upstream >= 0 && !m_stop &&
-        sendto(upstream, query.data(), query.size(), 0, reinterpret_cast<const sockaddr*>(&server), sizeof server) > 0) {
-        pollfd ready{upstream, POLLIN, 0};
-        if (poll(&ready, 1, 2000) > 0) {
-            const ssize_t size = recv(upstream, answer, sizeof answer, 0);
-            if (size > 0)
-                sendto(m_socket, answer, size_t(size), 0, reinterpret_cast<const sockaddr*>(&client), sizeof client);
-        }
-    }
-    if (upstream >= 0)
-        close(upstream);
-    --m_inFlight;
+// An id still waiting after 65,536 later queries belongs to a query the server never answered; it is reused.
+void UdpRelay::Forward(std::string query, const sockaddr_in& client) {
+    const uint16_t id = m_nextId++;
+    m_waiting[id] = Client{client, MessageId(query)};
+    SetMessageId(query, id);
+    send(m_upstream, query.data(), query.size(), 0);
+}
+
+void UdpRelay::PassAnswers() {
+    ReceiveAll(m_upstream, [this](std::string answer, const sockaddr_in&) {
+        const auto waiting = m_waiting.find(MessageId(answer));
+        if (waiting == m_waiting.end())
+            return;
+        SetMessageId(answer, waiting->second.queryId);
+        sendto(m_socket, answer.data(), answer.size(), 0, reinterpret_cast<const sockaddr*>(&waiting->second.address),
+               sizeof waiting->second.address);
+        m_waiting.erase(waiting);
+    });
 }

@@ -1,10 +1,18 @@
 // A UDP relay in front of the test DNS server, to play a slow server or one that never answers.
 // The harness points the namespace's resolv.conf at it (127.0.0.2:53); it forwards to dnsmasq (127.0.0.1:53).
+// One thread does all the relaying, so a burst of queries costs the process under test no more threads
+// than a server on another machine would.
 #pragma once
+
+#include <netinet/in.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <map>
+#include <string>
 #include <thread>
+#include <unordered_map>
 
 class UdpRelay {
 public:
@@ -13,21 +21,39 @@ public:
     UdpRelay(const UdpRelay&) = delete;
     UdpRelay& operator=(const UdpRelay&) = delete;
 
-    bool Listening() const { return m_socket >= 0; }
+    bool Listening() const { return m_listener.joinable(); }
     // Each answer is held back this long; a query is never forwarded while dropping.
     void SetDelay(std::chrono::milliseconds delay) { m_delayMs = static_cast<int>(delay.count()); }
     void SetDropping(bool dropping) { m_dropping = dropping; }
     int Queries() const { return m_queries; }
 
 private:
-    void Listen();
-    void Forward(std::string query, struct sockaddr_in client);
+    using Clock = std::chrono::steady_clock;
+    struct Client {
+        sockaddr_in address;
+        uint16_t queryId;  // the client's own id, given back with the answer
+    };
+    struct HeldQuery {
+        std::string query;
+        sockaddr_in client;
+    };
 
-    int m_socket = -1;
+    void Relay();
+    void TakeQueries();
+    void ForwardDue();
+    void Forward(std::string query, const sockaddr_in& client);
+    void PassAnswers();
+
+    int m_socket = -1;    // clients' side
+    int m_upstream = -1;  // dnsmasq's side
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_delayMs{0};
     std::atomic<bool> m_dropping{false};
     std::atomic<int> m_queries{0};
-    std::atomic<int> m_inFlight{0};
+    // Owned by the relaying thread alone.
+    std::multimap<Clock::time_point, HeldQuery> m_held;
+    // Queries go upstream under ids of the relay's own, so answers to clients that chose the same id stay apart.
+    std::unordered_map<uint16_t, Client> m_waiting;
+    uint16_t m_nextId = 0;
     std::thread m_listener;
 };
