@@ -83,10 +83,11 @@ void UdpRelay::Relay() {
         }
         pollfd ready[] = {{m_socket, POLLIN, 0}, {m_upstream, POLLIN, 0}};
         poll(ready, 2, waitMs);
-        if (ready[0].revents & POLLIN)
+        // Any event, an error too, is read away; an error left pending would wake poll at once forever.
+        if (ready[0].revents)
             TakeQueries();
         ForwardDue();
-        if (ready[1].revents & POLLIN)
+        if (ready[1].revents)
             PassAnswers();
     }
 }
