@@ -1,6 +1,7 @@
 // Message tables, default processing, cross-thread sends and data exchange, recorded as they happen.
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,35 @@ TEST_F(MessageTest, SendToADestroyedWindowReturnsZeroWithoutWaiting) {
     std::thread([&] { later = ::SendMessage(window, WM_TEST_ONE, 0, 4); }).join();
     EXPECT_EQ(later, 0);
     EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "base one 3") + std::count(g_log.begin(), g_log.end(), "base one 4"), 0);
+}
+
+TEST_F(MessageTest, QueuedSendsAreHandledOneAtATimeWithTheThreadsOtherEventsBetween) {
+    BaseDialog dialog;
+    RunModal(dialog, [&] {
+        std::atomic<int> returned{0};
+        std::vector<std::thread> senders;
+        for (int i = 0; i < 5; ++i)
+            senders.emplace_back([&, i] {
+                ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 10 + i);
+                ++returned;
+            });
+        std::this_thread::sleep_for(50ms);  // all five wait in the queue together
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [] { g_log.push_back("tick"); });
+        ticker.start(0);
+        EXPECT_TRUE(PumpUntil([&] { return returned == 5; }));
+        for (std::thread& sender : senders)
+            sender.join();
+    });
+    std::string order;  // S for a send, T for one or more ticks
+    for (const std::string& entry : g_log) {
+        if (entry.starts_with("base one"))
+            order += 'S';
+        else if (entry == "tick" && !order.ends_with('T'))
+            order += 'T';
+    }
+    EXPECT_EQ(std::count(order.begin(), order.end(), 'S'), 5) << order;
+    EXPECT_EQ(order.find("SS"), std::string::npos) << "a timer due all along fires between any two sends: " << order;
 }
 
 TEST_F(MessageTest, SortedListBoxOrdersLinesIgnoringCaseWhateverTheInsertionOrder) {
