@@ -97,10 +97,11 @@ void UdpRelay::TakeQueries() {
         ++m_queries;
         if (m_dropping)
             return;
-        if (m_delayMs == 0)
+        const int delayMs = m_delayMs;
+        if (delayMs == 0)
             Forward(std::move(query), client);
         else
-            m_held.emplace(Clock::now() + std::chrono::milliseconds(m_delayMs), HeldQuery{std::move(query), client});
+            m_held.emplace(Clock::now() + std::chrono::milliseconds(delayMs), HeldQuery{std::move(query), client});
     });
 }
 
