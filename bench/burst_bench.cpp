@@ -13,20 +13,11 @@
 #include "lookup/resolvequery.h"
 #include "tests/e2e/relay.h"
 #include "tests/support.h"
-#include "ui/nomvaradlg.h"
+#include "tests/ui/dialog_access.h"
 
 namespace {
 
 constexpr int kLookups = 10000;
-
-class BurstDialog : public CNomvaraDlg {
-public:
-    void Ask(const std::string& query) {
-        m_queryEdit.SetWindowText(query.c_str());
-        OnGet();
-    }
-    bool Idle() const { return m_pendingRequests.Size() == 0; }
-};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -42,7 +33,7 @@ int main(int argc, char** argv) {
         std::fputs("run inside tests/e2e/netns-run\n", stderr);
         return 1;
     }
-    BurstDialog dialog;
+    TestableDialog dialog;
     QTimer::singleShot(0, [&] {
         auto start = std::chrono::steady_clock::now();
         std::vector<CString> answers;
@@ -61,7 +52,7 @@ int main(int argc, char** argv) {
             }
         }
         stalls.Restart();
-        while (!dialog.Idle())
+        while (dialog.m_pendingRequests.Size() > 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         const double burst = Seconds(start);
         std::printf("%d lookups through Get: %.2f s; one after another by direct resolver calls: %.2f s; ratio %.2f\n",

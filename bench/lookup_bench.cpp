@@ -18,7 +18,7 @@
 #include "lookup/resolvequery.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
-#include "ui/nomvaradlg.h"
+#include "tests/ui/dialog_access.h"
 
 namespace {
 
@@ -43,13 +43,8 @@ private:
     std::chrono::milliseconds m_delay;
 };
 
-class BenchDialog : public CNomvaraDlg {
+class BenchDialog : public TestableDialog {
 public:
-    void Ask(const std::string& query) {
-        m_queryEdit.SetWindowText(query.c_str());
-        OnGet();
-    }
-    bool Idle() const { return m_pendingRequests.Size() == 0; }
     void Cache(std::size_t count) {
         for (std::size_t i = m_answerCache.Size(); i < count; ++i) {
             LookupRequest request;
@@ -64,7 +59,7 @@ BenchDialog* g_dialog = nullptr;
 std::map<std::string, double> g_seconds;  // median real time per iteration, by benchmark name
 
 void PumpUntilIdle() {
-    while (!g_dialog->Idle())
+    while (g_dialog->m_pendingRequests.Size() > 0)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
 }
 
