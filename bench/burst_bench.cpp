@@ -11,6 +11,7 @@
 
 #include "bench/stall_meter.h"
 #include "lookup/resolvequery.h"
+#include "tests/e2e/burst_names.h"
 #include "tests/e2e/relay.h"
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"
@@ -38,14 +39,14 @@ int main(int argc, char** argv) {
         auto start = std::chrono::steady_clock::now();
         std::vector<CString> answers;
         for (int i = 0; i < kLookups; ++i)
-            ResolveQuery(("direct" + std::to_string(i) + ".burst.nomvara.test").c_str(), answers);
+            ResolveQuery(burst::Name(i).c_str(), answers);
         const double direct = Seconds(start);
 
         int peakThreads = 0;
         StallMeter stalls([&] { peakThreads = std::max(peakThreads, testing_support::ProcessStatus("Threads:")); });
         start = std::chrono::steady_clock::now();
         for (int i = 0; i < kLookups; ++i) {
-            dialog.Ask("burst" + std::to_string(i) + ".burst.nomvara.test");
+            dialog.Ask(burst::Name(kLookups + i));
             if (i % 200 == 199) {
                 stalls.Restart();  // asking is the dialog's own work, not a stall
                 QCoreApplication::processEvents();

@@ -89,6 +89,8 @@ void UdpRelay::Relay() {
         ForwardDue();
         if (ready[1].revents)
             PassAnswers();
+        ForgetUnanswered();
+        SendUpstream();
     }
 }
 
@@ -114,12 +116,37 @@ void UdpRelay::ForwardDue() {
     }
 }
 
-// An id still waiting after 65,536 later queries belongs to a query the server never answered; it is reused.
 void UdpRelay::Forward(std::string query, const sockaddr_in& client) {
-    const uint16_t id = m_nextId++;
-    m_waiting[id] = Client{client, MessageId(query)};
-    SetMessageId(query, id);
-    send(m_upstream, query.data(), query.size(), 0);
+    m_due.push_back(HeldQuery{std::move(query), client});
+    SendUpstream();
+}
+
+void UdpRelay::SendUpstream() {
+    while (!m_due.empty() && m_waiting.size() < kMaxInFlight) {
+        HeldQuery& next = m_due.front();
+        const uint16_t id = m_nextId++;
+        const auto now = Clock::now();
+        m_waiting[id] = Client{next.client, MessageId(next.query), now};
+        m_sentOrder.emplace_back(id, now);
+        SetMessageId(next.query, id);
+        send(m_upstream, next.query.data(), next.query.size(), 0);
+        m_due.pop_front();
+    }
+}
+
+// A query the server has not answered within a second is given up, so that it holds no room for ever.
+void UdpRelay::ForgetUnanswered() {
+    const auto giveUp = Clock::now() - std::chrono::seconds(1);
+    while (!m_sentOrder.empty()) {
+        const auto [id, sent] = m_sentOrder.front();
+        const auto waiting = m_waiting.find(id);
+        const bool answered = waiting == m_waiting.end() || waiting->second.sent != sent;
+        if (!answered && sent > giveUp)
+            return;
+        if (!answered)
+            m_waiting.erase(waiting);
+        m_sentOrder.pop_front();
+    }
 }
 
 void UdpRelay::PassAnswers() {

@@ -1,7 +1,9 @@
 // A UDP relay in front of the test DNS server, to play a slow server or one that never answers.
 // The harness points the namespace's resolv.conf at it (127.0.0.2:53); it forwards to dnsmasq (127.0.0.1:53).
 // One thread does all the relaying, so a burst of queries costs the process under test no more threads
-// than a server on another machine would.
+// than a server on another machine would. At most kMaxInFlight queries wait at the server at once, the
+// rest in the relay's own queue: dnsmasq keeps the system's default socket buffer, which a burst of
+// thousands of queries would overflow, and the resolver does not ask twice.
 #pragma once
 
 #include <netinet/in.h>
@@ -9,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <thread>
@@ -32,6 +35,7 @@ private:
     struct Client {
         sockaddr_in address;
         uint16_t queryId;  // the client's own id, given back with the answer
+        Clock::time_point sent;
     };
     struct HeldQuery {
         std::string query;
@@ -42,7 +46,11 @@ private:
     void TakeQueries();
     void ForwardDue();
     void Forward(std::string query, const sockaddr_in& client);
+    void SendUpstream();
+    void ForgetUnanswered();
     void PassAnswers();
+
+    static constexpr size_t kMaxInFlight = 64;
 
     int m_socket = -1;    // clients' side
     int m_upstream = -1;  // dnsmasq's side
@@ -51,7 +59,9 @@ private:
     std::atomic<bool> m_dropping{false};
     std::atomic<int> m_queries{0};
     // Owned by the relaying thread alone.
-    std::multimap<Clock::time_point, HeldQuery> m_held;
+    std::multimap<Clock::time_point, HeldQuery> m_held;  // delayed, by when they are due
+    std::deque<HeldQuery> m_due;                          // due, waiting for room at the server
+    std::deque<std::pair<uint16_t, Clock::time_point>> m_sentOrder;  // upstream ids, oldest first
     // Queries go upstream under ids of the relay's own, so answers to clients that chose the same id stay apart.
     std::unordered_map<uint16_t, Client> m_waiting;
     uint16_t m_nextId = 0;
