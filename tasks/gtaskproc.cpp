@@ -29,12 +29,14 @@ BOOL CGTaskProc::Start(int mode, DWORD interval, int repeatCount) {
 }
 
 void CGTaskProc::SetRunState(int state) {
-    {
-        CSingleLock lock(m_lock);
-        m_runState = state;
-    }
-    if (GetRunState() == TASK_STOPPED)
+    // The hook runs before the worker can see the stop: a worker that sees it, also on a timed
+    // wake-up, ends and may delete this task at once.
+    if (state == TASK_STOPPED)
         OnStopped(&m_params);
+    CSingleLock lock(m_lock);
+    m_runState = state;
+    // Signalled under the lock, which the worker needs to read the state: once the lock is released,
+    // this task may be gone.
     m_wakeEvent.SetEvent();
 }
 

@@ -28,7 +28,8 @@ public:
     BOOL HasTaskParams();
     // Sets the pass rules and starts running; FALSE, changing nothing, before SetTaskParams.
     BOOL Start(int mode, DWORD interval, int repeatCount);
-    // Stores the state and wakes the loop; stopping runs OnStopped on the calling thread first.
+    // Stores the state and wakes the loop; a stop runs OnStopped on the calling thread first, and a
+    // worker that is not the caller does not see the stop before OnStopped has returned.
     void SetRunState(int state);
     int GetRunState();
     int GetMode();
@@ -49,12 +50,14 @@ private:
 
     CEvent m_wakeEvent{FALSE, TRUE};
     CCriticalSection m_lock;
-    // Guarded by m_lock, each held only for one read or write group.
+    // Guarded by m_lock, held only for one read or write group at a time.
     int m_runState = TASK_IDLE;
     int m_mode = MODE_CONTINUOUS;
     int m_repeatCount = 1;
-    DWORD m_interval = INFINITE;  // set only before the worker waits on it
     BOOL m_hasParams = FALSE;
     int m_passCount = 0;
+    // Written under m_lock by Start, read atomically without it by the worker before each wait.
+    DWORD m_interval = INFINITE;
+    // Set before the task starts; the hooks get it without the lock.
     TaskParams m_params;
 };

@@ -149,13 +149,39 @@ private:
 
 std::uint32_t Address(const std::string& dotted);
 
-// A number from /proc/self/status, such as "Threads:" or "VmHWM:" (KiB).
-inline int ProcessStatus(const std::string& key) {
-    std::ifstream status("/proc/self/status");
+// A number from /proc/self/status, such as "Threads:" or "VmHWM:" (KiB), or from a status file of
+// one thread's; -1 when there is no such line, or no such thread any more.
+inline int ProcessStatus(const std::string& key, const std::string& path = "/proc/self/status") {
+    std::ifstream status(path);
     for (std::string line; std::getline(status, line);)
         if (line.rfind(key, 0) == 0)
             return std::stoi(line.substr(key.size()));
-    return 0;
+    return -1;
+}
+
+// How often a thread of this process has gone to sleep, waiting; -1 once it has ended.
+inline int ThreadWaits(int threadId) {
+    return ProcessStatus("voluntary_ctxt_switches:", "/proc/self/task/" + std::to_string(threadId) + "/status");
+}
+
+// Whether a thread of this process is asleep, waiting for something, at this moment.
+inline bool ThreadIsWaiting(int threadId) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(threadId) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t state = line.rfind(") ");  // the command name in parentheses may hold anything
+    return state != std::string::npos && state + 2 < line.size() && line[state + 2] == 'S';
+}
+
+// Waits, without running events, until `done` holds or `milliseconds` pass; returns whether it held.
+inline bool WaitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
 }
 
 }  // namespace testing_support

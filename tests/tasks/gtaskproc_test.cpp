@@ -1,8 +1,11 @@
 // The task thread: passes, modes, states and self-deletion, recorded as they happen.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,6 +17,9 @@
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using testing_support::PumpUntil;
+using testing_support::ThreadIsWaiting;
+using testing_support::ThreadWaits;
+using testing_support::WaitUntil;
 
 namespace {
 
@@ -27,6 +33,8 @@ struct Record {
     std::atomic<int> destroyed{0};
     std::atomic<bool> holdPass{false};
     std::atomic<bool> held{false};
+    std::atomic<int> workerId{0};
+    std::function<void()> onStopped;  // runs inside OnStopped, before it records the stop
 
     void Add(const std::string& event) {
         std::lock_guard lock(mutex);
@@ -42,6 +50,11 @@ class RecordingTask : public CGTaskProc {
 public:
     explicit RecordingTask(Record& record) : m_record(record) {}
     ~RecordingTask() override { ++m_record.destroyed; }
+
+    BOOL InitInstance() override {
+        m_record.workerId = gettid();
+        return CGTaskProc::InitInstance();
+    }
 
 protected:
     void OnTask(TaskParams* params) override {
@@ -60,6 +73,8 @@ protected:
     }
     void OnBetweenPasses(TaskParams*) override { m_record.Add("between"); }
     void OnStopped(TaskParams*) override {
+        if (m_record.onStopped)
+            m_record.onStopped();
         {
             std::lock_guard lock(m_record.mutex);
             m_record.stoppedOn = std::this_thread::get_id();
@@ -151,7 +166,8 @@ TEST(TaskThread, ContinuousWithoutIntervalCoalescesSignalsGivenDuringAPass) {
         task->SetRunState(TASK_RUNNING);
     record.holdPass = false;
     ASSERT_TRUE(PumpUntil([&] { return record.passes == 2; }));
-    std::this_thread::sleep_for(50ms);
+    // Once the worker sleeps again it waits for a signal; no pass is left to run.
+    ASSERT_TRUE(WaitUntil([&] { return ThreadIsWaiting(record.workerId); }));
     EXPECT_EQ(record.passes, 2) << "five signals during the first pass give one more pass";
     StopDuringAPass(task, record);
 }
@@ -160,12 +176,17 @@ TEST(TaskThread, IdlePausesAndRunningResumesAtOnce) {
     Record record;
     RecordingTask* task = MakeTask(record);
     ASSERT_TRUE(task->CreateThread());
-    task->Start(MODE_CONTINUOUS, 20, 1);
+    task->Start(MODE_CONTINUOUS, 1, 1);  // a pass every millisecond
     ASSERT_TRUE(PumpUntil([&] { return record.passes >= 2; }));
+    record.holdPass = true;
+    ASSERT_TRUE(PumpUntil([&] { return record.held.load(); }));
+    const int paused = record.passes + 1;  // the pass under way when pausing still ends
     task->SetRunState(TASK_IDLE);
-    std::this_thread::sleep_for(30ms);  // a pass under way when pausing may still end
-    const int paused = record.passes;
-    std::this_thread::sleep_for(100ms);
+    record.holdPass = false;
+    ASSERT_TRUE(PumpUntil([&] { return record.passes == paused; }));
+    // Twenty of the worker's timed wake-ups go by while idle.
+    const int waitsBefore = ThreadWaits(record.workerId);
+    ASSERT_TRUE(WaitUntil([&] { return ThreadWaits(record.workerId) >= waitsBefore + 20; }));
     EXPECT_EQ(record.passes, paused) << "no pass while idle";
     task->Start(MODE_CONTINUOUS, INFINITE, 1);
     ASSERT_TRUE(PumpUntil([&] { return record.passes == paused + 1; }, 1000)) << "resumes with a pass at once";
@@ -176,11 +197,49 @@ TEST(TaskThread, StoppingFromTheControllingThreadRunsOnStoppedThereBeforeTheWork
     Record record;
     RecordingTask* task = MakeTask(record);
     ASSERT_TRUE(task->CreateThread());
-    std::this_thread::sleep_for(20ms);  // the worker waits for its first signal
+    ASSERT_TRUE(WaitUntil([&] { return record.workerId && ThreadIsWaiting(record.workerId); }))
+        << "the worker waits for its first signal";
     task->SetRunState(TASK_STOPPED);
     ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
     EXPECT_EQ(record.Events(), std::vector<std::string>{"stopped"}) << "no pass after the stop";
     EXPECT_EQ(record.stoppedOn, std::this_thread::get_id());
+}
+
+// A worker that wakes on its own, by its interval, must not see a stop, end and delete the task
+// while the controlling thread is still inside OnStopped.
+TEST(TaskThread, AStopFromTheControllingThreadKeepsTheTaskAliveUntilOnStoppedReturns) {
+    Record record;
+    RecordingTask* task = MakeTask(record);
+    ASSERT_TRUE(task->CreateThread());
+    task->Start(MODE_CONTINUOUS, 1, 1);
+    ASSERT_TRUE(PumpUntil([&] { return record.passes >= 2; }));
+    int destroyedInsideOnStopped = -1;
+    record.onStopped = [&] {
+        const int waitsBefore = ThreadWaits(record.workerId);
+        WaitUntil([&] {
+            const int waits = ThreadWaits(record.workerId);
+            return waits < 0 || waits >= waitsBefore + 20;  // gone, or twenty wake-ups later
+        });
+        destroyedInsideOnStopped = record.destroyed;
+    };
+    task->SetRunState(TASK_STOPPED);
+    EXPECT_EQ(destroyedInsideOnStopped, 0);
+    ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
+}
+
+TEST(TaskThread, StartingACountedTaskAgainRunsExactlyTheNewCount) {
+    Record record;
+    RecordingTask* task = MakeTask(record);
+    ASSERT_TRUE(task->CreateThread());
+    task->Start(MODE_CONTINUOUS, INFINITE, 1);
+    ASSERT_TRUE(PumpUntil([&] { return record.passes == 1; }));
+    task->SetRunState(TASK_RUNNING);
+    ASSERT_TRUE(PumpUntil([&] { return record.passes == 2; }));
+    task->Start(MODE_COUNTED, 1, 3);
+    ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
+    EXPECT_EQ(record.passes, 5);
+    EXPECT_EQ(record.Events(), (std::vector<std::string>{"task 7", "task 7", "task 7", "between", "task 7", "between",
+                                                         "task 7", "stopped"}));
 }
 
 TEST(TaskThread, AStoppedStateAtStartEndsTheThreadWithoutAnyHook) {
