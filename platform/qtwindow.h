@@ -61,6 +61,8 @@ HWND WindowFromWidget(const QObject* widget);
 // Builds a dialog's window and controls from its template, owned by `owner` if any; not yet shown.
 HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner);
 QWidget* WidgetOf(HWND window);
+// How many sends from other threads wait to be handled on the windows' thread.
+size_t QueuedSends();
 
 // The event filter that turns Qt events of every registered widget into messages.
 QObject* Bridge();

@@ -138,6 +138,12 @@ HWND WindowFromWidget(const QObject* widget) {
 
 QWidget* WidgetOf(HWND window) { return IsWindow(window) ? window->widget.data() : nullptr; }
 
+size_t QueuedSends() {
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    return registry.sends.size();
+}
+
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(window))
         return 0;

@@ -50,6 +50,7 @@ TEST_F(ResolveQueryTest, ClassifiesByTheFirstByte) {
         {"empty_text", "", kFailure, 0},
         {"leading_blank", " three.example", kFailure, 0},
         {"leading_tab", "\tthree.example", kFailure, 0},
+        {"leading_delete", "\x7Fthree.example", kFailure, 0},
         {"punctuation", "-.example", kFailure, 1},
     };
     for (const Case& each : cases) {

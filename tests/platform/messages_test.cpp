@@ -20,6 +20,7 @@
 using namespace std::chrono_literals;
 using testing_support::PumpUntil;
 using testing_support::RunModal;
+using testing_support::WaitUntil;
 
 namespace {
 
@@ -141,7 +142,7 @@ TEST_F(MessageTest, SendFromAnotherThreadBlocksUntilTheWindowThreadHandlesIt) {
             result = ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 1);
             returned = true;
         });
-        std::this_thread::sleep_for(50ms);
+        ASSERT_TRUE(WaitUntil([] { return platform::QueuedSends() == 1; }));
         EXPECT_FALSE(returned) << "the dialog thread has run no events yet";
         EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
         sender.join();
@@ -177,7 +178,8 @@ TEST_F(MessageTest, SendToADestroyedWindowReturnsZeroWithoutWaiting) {
     RunModal(dialog, [&] {
         window = dialog.m_hWnd;
         queued = std::thread([&] { queuedResult = ::SendMessage(window, WM_TEST_ONE, 0, 3); });
-        std::this_thread::sleep_for(50ms);  // the send waits in the queue; the window goes first
+        // The send waits in the queue; the window goes first.
+        ASSERT_TRUE(WaitUntil([] { return platform::QueuedSends() == 1; }));
     });
     queued.join();
     EXPECT_EQ(queuedResult, 0) << "a sender waiting when the window went is released";
@@ -197,7 +199,7 @@ TEST_F(MessageTest, QueuedSendsAreHandledOneAtATimeWithTheThreadsOtherEventsBetw
                 ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 10 + i);
                 ++returned;
             });
-        std::this_thread::sleep_for(50ms);  // all five wait in the queue together
+        ASSERT_TRUE(WaitUntil([] { return platform::QueuedSends() == 5; }));  // all five wait together
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [] { g_log.push_back("tick"); });
         ticker.start(0);
@@ -232,10 +234,15 @@ TEST_F(MessageTest, SortedListBoxOrdersLinesIgnoringCaseWhateverTheInsertionOrde
                 EXPECT_EQ(widget->item(at)->text().toStdString(), line);
             }
             auto* widget = static_cast<QListWidget*>(platform::WidgetOf(list.m_hWnd));
-            std::string shown;
+            // Lines equal but for case keep the order they came in: each new one goes after its equals.
+            std::vector<std::string> expected = lines;
+            std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+                return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+            });
+            std::vector<std::string> shown;
             for (int i = 0; i < widget->count(); ++i)
-                shown += widget->item(i)->text().toLower().toStdString();
-            EXPECT_EQ(shown, "aabc");
+                shown.push_back(widget->item(i)->text().toStdString());
+            EXPECT_EQ(shown, expected);
         } while (std::next_permutation(lines.begin(), lines.end()));
         EXPECT_EQ(list.DeleteString(7), LB_ERR);
     });

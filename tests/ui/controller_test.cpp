@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "platform/qtwindow.h"
 #include "platform/winthread.h"
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"
@@ -11,6 +12,7 @@ using namespace std::chrono_literals;
 using testing_support::PumpUntil;
 using testing_support::RunModal;
 using testing_support::ScriptedResolver;
+using testing_support::WaitUntil;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -39,7 +41,7 @@ TEST_F(ControllerTest, AMissShowsTheWaitLineThenTheAnswersInSortedOrder) {
         dialog.Ask("three.example");
         EXPECT_EQ(dialog.Lines(), kWait);
         EXPECT_EQ(g_lastRequestId, 1u);
-        std::this_thread::sleep_for(20ms);
+        ASSERT_TRUE(WaitUntil([&] { return resolver.Waiting() == 1; }));  // inside the name service
         QCoreApplication::processEvents();
         EXPECT_EQ(dialog.Lines(), kWait) << "nothing replaces the wait line before the completion";
         resolver.ReleaseName("three.example");
@@ -90,17 +92,12 @@ TEST_F(ControllerTest, TheSameTextTwiceInFlightTakesTwoIdsAndTheCacheKeepsTheFir
         const int before = resolver.Finished();  // the local-address lookup has been made already
         dialog.Ask("one.example");
         // Wait without running events, so that its report waits for the dialog thread.
-        for (int i = 0; i < 500 && resolver.Finished() != before + 1; ++i)
-            std::this_thread::sleep_for(10ms);
-        ASSERT_EQ(resolver.Finished(), before + 1);
-        std::this_thread::sleep_for(100ms);
+        ASSERT_TRUE(WaitUntil([&] { return resolver.Finished() == before + 1 && platform::QueuedSends() == 1; }));
         resolver.AddName("one.example", {"192.0.2.2"});
         // Asking from the dialog thread runs no events, so the first report is still waiting.
         dialog.Ask("one.example");
         EXPECT_EQ(g_lastRequestId, 2u);
         EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u);
-        ASSERT_TRUE(PumpUntil([&] { return resolver.Finished() == before + 2; }, 5000));
-        std::this_thread::sleep_for(100ms);
         ASSERT_TRUE(Settled(dialog));
         EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.2"}) << "the completion handled last replaces the list";
         EXPECT_EQ(dialog.m_answerCache.Find("one.example")->answers, std::vector<CString>{"192.0.2.1"});
@@ -172,6 +169,7 @@ TEST(ControllerSafeEnd, ClosingWithLookupsInFlightTouchesNothingAfterwards) {
     resolver.AddName("slow.example", {"192.0.2.5"});
     resolver.HoldName("slow.example");
     int finishedBefore = 0;
+    const int threadsBefore = testing_support::ProcessStatus("Threads:");
     {
         TestableDialog dialog;
         RunModal(dialog, [&] {
@@ -183,5 +181,6 @@ TEST(ControllerSafeEnd, ClosingWithLookupsInFlightTouchesNothingAfterwards) {
     }  // window, records and tables are gone; the resolvers are still waiting
     resolver.Release();
     EXPECT_TRUE(PumpUntil([&] { return resolver.Finished() == finishedBefore + 20; }));
-    std::this_thread::sleep_for(100ms);  // AddressSanitizer reports any write to a freed record
+    // Every resolver thread has ended; AddressSanitizer has reported any write to a freed record.
+    EXPECT_TRUE(WaitUntil([&] { return testing_support::ProcessStatus("Threads:") <= threadsBefore; }));
 }

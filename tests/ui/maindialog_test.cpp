@@ -110,9 +110,15 @@ TEST(MainDialog, ListsTheLocalAddressesEachEndedByALineBreak) {
         CEdit box;
         box.m_hWnd = dialog.GetDlgItem(IDC_LOCAL_ADDRESSES);
         EXPECT_STREQ(box.GetWindowText(), "192.0.2.10\r\n192.0.2.11\r\n");
+        // Every completion and every answer from memory writes the list into the box again.
+        box.SetWindowText("typed over");
+        dialog.Ask("unknown.example");
+        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+        EXPECT_STREQ(box.GetWindowText(), "192.0.2.10\r\n192.0.2.11\r\n") << "after a completion";
+        box.SetWindowText("typed over");
+        dialog.Ask("unknown.example");
+        EXPECT_STREQ(box.GetWindowText(), "192.0.2.10\r\n192.0.2.11\r\n") << "after an answer from memory";
         box.m_hWnd = nullptr;
-        dialog.Ask("unknown.example");  // every later exchange writes the same list again
-        EXPECT_STREQ(dialog.m_localAddresses, "192.0.2.10\r\n192.0.2.11\r\n");
     });
 }
 
