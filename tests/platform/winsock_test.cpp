@@ -1,11 +1,11 @@
 // The name service: per-thread results, inet_addr as the C library has it, the machine's own addresses.
 #include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <barrier>
 #include <cstring>
 #include <string>
@@ -77,25 +77,63 @@ TEST(NameService, FailuresGiveNullAndTheirError) {
     EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSASYSNOTREADY);
 }
 
-TEST(NameService, TheMachinesOwnNameGivesItsInterfaceAddresses) {
-    std::vector<std::string> outside, loopback;
-    ifaddrs* list = nullptr;
-    ASSERT_EQ(getifaddrs(&list), 0);
-    for (ifaddrs* each = list; each; each = each->ifa_next) {
-        if (!each->ifa_addr || each->ifa_addr->sa_family != AF_INET || !(each->ifa_flags & IFF_UP))
-            continue;
+namespace {
+
+bool IsLoopback(const std::string& dotted) { return dotted.starts_with("127."); }
+
+// Whether a socket can be bound to the address: only an address of this machine's own can be.
+bool IsOwnAddress(const std::string& dotted) {
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    inet_pton(AF_INET, dotted.c_str(), &local.sin_addr);
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
+    close(fd);
+    return bound;
+}
+
+// The address this machine would send from to reach the outside; connecting a UDP socket sends
+// nothing. Empty without a route.
+std::string OutgoingAddress() {
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(9);
+    inet_pton(AF_INET, "192.0.2.1", &remote.sin_addr);
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    std::string dotted;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) == 0) {
         char text[INET_ADDRSTRLEN];
-        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(each->ifa_addr)->sin_addr, text, sizeof text);
-        auto& into = (each->ifa_flags & IFF_LOOPBACK) ? loopback : outside;
-        if (std::find(into.begin(), into.end(), text) == into.end())
-            into.emplace_back(text);
+        dotted = inet_ntop(AF_INET, &local.sin_addr, text, sizeof text);
     }
-    freeifaddrs(list);
+    close(fd);
+    return dotted;
+}
+
+}  // namespace
+
+TEST(NameService, TheMachinesOwnNameGivesItsInterfaceAddresses) {
     char name[74] = {};
     ASSERT_EQ(winsock::gethostname(name, sizeof name), 0);
     const winsock::hostent* entry = winsock::gethostbyname(name);
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(AddressLines(entry), outside.empty() ? loopback : outside);
+    const std::vector<std::string> lines = AddressLines(entry);
+    ASSERT_FALSE(lines.empty());
+    const bool anyOutside = std::any_of(lines.begin(), lines.end(), [](const std::string& line) { return !IsLoopback(line); });
+    for (const std::string& line : lines) {
+        in_addr parsed{};
+        char again[INET_ADDRSTRLEN] = {};
+        ASSERT_EQ(inet_pton(AF_INET, line.c_str(), &parsed), 1) << line;
+        EXPECT_EQ(line, inet_ntop(AF_INET, &parsed, again, sizeof again)) << "dotted form";
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line << " listed once";
+        EXPECT_TRUE(IsOwnAddress(line)) << line;
+        EXPECT_FALSE(anyOutside && IsLoopback(line)) << line << ": no loopback address beside another";
+    }
+    const std::string outgoing = OutgoingAddress();
+    if (!outgoing.empty())
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), outgoing), 1) << outgoing << " reaches the outside";
 }
 
 TEST(NameService, AHostNameThatDoesNotFitFails) {

@@ -79,6 +79,32 @@ TEST(MainDialogTemplate, HoldsEveryControlWithItsTextRectangleAndStyles) {
     EXPECT_EQ(main.controls[4].image, IDB_BANNER);
 }
 
+TEST(MainDialogTemplate, KeepsEveryControlInsideApartAndInTabOrder) {
+    const DialogTemplate& main = kMainDialogTemplate;
+    const auto right = [](const DialogControl& c) { return c.x + c.cx; };
+    const auto bottom = [](const DialogControl& c) { return c.y + c.cy; };
+    std::vector<int> tabStops, defaultButtons;
+    for (size_t i = 0; i < main.controls.size(); ++i) {
+        const DialogControl& control = main.controls[i];
+        EXPECT_TRUE(control.x >= 0 && control.y >= 0 && right(control) <= main.cx && bottom(control) <= main.cy) << i;
+        if (control.style & WS_TABSTOP)
+            tabStops.push_back(control.id);
+        if (control.kind == ControlClass::Button && (control.style & 0xF) == BS_DEFPUSHBUTTON)
+            defaultButtons.push_back(control.id);
+        for (size_t j = i + 1; j < main.controls.size(); ++j) {
+            const DialogControl& other = main.controls[j];
+            const bool overlap = control.x < right(other) && other.x < right(control) && control.y < bottom(other) &&
+                                 other.y < bottom(control);
+            const bool groupAndItsList = (control.style & 0xF) == BS_GROUPBOX && control.kind == ControlClass::Button
+                                             ? other.id == IDC_RESPONSES
+                                             : control.id == IDC_RESPONSES && (other.style & 0xF) == BS_GROUPBOX;
+            EXPECT_TRUE(!overlap || groupAndItsList) << i << " and " << j << " overlap";
+        }
+    }
+    EXPECT_EQ(defaultButtons, std::vector<int>{IDC_GET});
+    EXPECT_EQ(tabStops, (std::vector<int>{IDC_QUERY, IDC_GET, IDC_RESPONSES, IDC_LOCAL_ADDRESSES, IDC_DOWNLOAD}));
+}
+
 TEST(MainDialog, BuildsEveryControlScaledByTheDialogFont) {
     ScriptedResolver resolver;
     TestableDialog dialog;
