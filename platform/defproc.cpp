@@ -86,17 +86,6 @@ LRESULT ListBoxProc(QListWidget* list, DWORD style, UINT message, WPARAM wParam,
         list->insertItem(at, line);
         return at;
     }
-    case LB_GETTEXTLEN:
-        if (int(wParam) < 0 || int(wParam) >= list->count())
-            return LB_ERR;
-        return LRESULT(ToLocal8Bit(list->item(int(wParam))->text()).size());
-    case LB_GETTEXT: {
-        if (int(wParam) < 0 || int(wParam) >= list->count())
-            return LB_ERR;
-        const std::string text = ToLocal8Bit(list->item(int(wParam))->text());
-        std::memcpy(reinterpret_cast<char*>(lParam), text.c_str(), text.size() + 1);
-        return LRESULT(text.size());
-    }
     default: return 0;
     }
 }

@@ -213,7 +213,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     QWidget* previousStop = nullptr;
     for (const DialogControl& control : dialogTemplate.controls) {
         QRect geometry = scale(control.x, control.y, control.cx, control.cy);
-        WindowKind kind;
+        WindowKind kind = WindowKind::Static;
         QWidget* child = MakeControl(control, widget, geometry, kind);
         child->setGeometry(geometry);
         child->setFocusPolicy(control.style & WS_TABSTOP ? Qt::StrongFocus : Qt::NoFocus);

@@ -17,7 +17,6 @@ struct DialogControl {
 };
 
 struct DialogTemplate {
-    bool extended;
     const char* caption;
     const char* fontFace;
     int pointSize;
@@ -26,7 +25,6 @@ struct DialogTemplate {
     BYTE charSet;
     short x, y, cx, cy;
     DWORD style;
-    DWORD exStyle;
     std::span<const DialogControl> controls;
 };
 

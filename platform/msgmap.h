@@ -35,7 +35,7 @@ private:
     const MessageMap theClass::messageMap{&baseClass::messageMap, &theClass::MessageEntries}; \
     const MessageMap* theClass::GetMessageMap() const { return &messageMap; }           \
     std::span<const MessageEntry> theClass::MessageEntries() {                          \
-        using ThisClass = theClass;                                                     \
+        using ThisClass [[maybe_unused]] = theClass;                                    \
         static const MessageEntry entries[] = {
 
 #define END_MESSAGE_MAP()                   \

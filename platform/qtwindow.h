@@ -31,8 +31,8 @@ struct HWND__ {
     CWnd* object = nullptr;            // the bound window object, if any
     HFONT font = nullptr;              // what WM_GETFONT answers
     HFONT ownedFont = nullptr;         // a dialog's template font, deleted with the window
-    std::string text;                  // a static's or button's text as set, line breaks included
-    std::unique_ptr<CMenu> systemMenu; // a dialog's, made on first request
+    std::string text{};                // a static's or button's text as set, line breaks included
+    std::unique_ptr<CMenu> systemMenu{}; // a dialog's, made on first request
 };
 
 struct HFONT__ {

@@ -27,8 +27,6 @@ CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) {
 
 CWinApp::~CWinApp() { g_app = nullptr; }
 
-HICON CWinApp::LoadIcon(UINT id) const { return ::LoadIcon(AfxGetInstanceHandle(), id); }
-
 void CWinApp::SetModulePath(const char* path) {
     const std::filesystem::path module = std::filesystem::absolute(path);
     m_pszExeName = module.stem().string();

@@ -16,7 +16,6 @@ public:
     virtual BOOL InitInstance() { return FALSE; }
     virtual int ExitInstance() { return 0; }
 
-    HICON LoadIcon(UINT id) const;
     // Opens the help file at `data`, a context number.
     void WinHelp(DWORD data, UINT command = HELP_CONTEXT);
 

@@ -12,6 +12,7 @@
 #include <deque>
 #include <mutex>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/menu.h"
 #include "platform/qtwindow.h"
@@ -27,13 +28,14 @@ struct PendingSend {
     LPARAM lParam;
     LRESULT result = 0;
     bool done = false;
-    std::condition_variable finished;  // one per send, so a reply wakes only its own sender
+    std::condition_variable finished{};  // one per send, so a reply wakes only its own sender
 };
 
 struct Registry {
     std::mutex mutex;
     std::unordered_set<HWND> live;
     std::deque<PendingSend*> sends;
+    std::vector<HWND> retired;  // gone windows' records, emptied and never freed
     int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     QSocketNotifier* drainer = nullptr;  // lives on the windows' thread; queued sends are drained there
 };
@@ -82,9 +84,21 @@ void ReleaseSendsTo(Registry& registry, HWND window) {
     }
 }
 
+// A gone window's record is emptied but never freed: were its address handed out again, a stale
+// handle would name a newer window. What stays costs about a hundred bytes a window.
+void Retire(Registry& registry, HWND window) {
+    window->widget = nullptr;
+    window->object = nullptr;
+    window->font = window->ownedFont = nullptr;
+    std::string().swap(window->text);
+    window->systemMenu.reset();
+    std::lock_guard lock(registry.mutex);
+    registry.retired.push_back(window);
+}
+
 void Forget(HWND window) {
+    Registry& registry = TheRegistry();
     {
-        Registry& registry = TheRegistry();
         std::lock_guard lock(registry.mutex);
         if (!registry.live.erase(window))
             return;
@@ -94,7 +108,7 @@ void Forget(HWND window) {
         window->object->m_hWnd = nullptr;
     if (window->ownedFont)
         DeleteObject(window->ownedFont);
-    delete window;
+    Retire(registry, window);
 }
 
 }  // namespace

@@ -70,8 +70,6 @@ constexpr UINT WM_REFLECT_BASE = 0xBC00;
 // List box messages.
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_DELETESTRING = 0x0182;
-constexpr UINT LB_GETTEXT = 0x0189;
-constexpr UINT LB_GETTEXTLEN = 0x018A;
 constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr LRESULT LB_ERR = -1;
 
@@ -101,7 +99,6 @@ constexpr DWORD WS_VSCROLL = 0x00200000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
 constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
-constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 constexpr DWORD DS_MODALFRAME = 0x80;
 constexpr DWORD DS_SETFONT = 0x40;
 constexpr DWORD ES_MULTILINE = 0x0004;

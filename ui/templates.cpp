@@ -39,10 +39,10 @@ constexpr BYTE DEFAULT_CHARSET = 1;
 }  // namespace
 
 const DialogTemplate kMainDialogTemplate{
-    true, "Nomvara", "MS Sans Serif", 8, FW_NORMAL, false, DEFAULT_CHARSET, 0, 0, 423, 174,
+    "Nomvara", "MS Sans Serif", 8, FW_NORMAL, false, DEFAULT_CHARSET, 0, 0, 423, 174,
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT,
-    WS_EX_APPWINDOW, kMainControls};
+    kMainControls};
 
 const DialogTemplate kAboutDialogTemplate{
-    false, "About Nomvara", "MS Sans Serif", 8, FW_NORMAL, false, DEFAULT_CHARSET, 0, 0, 252, 74,
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, kAboutControls};
+    "About Nomvara", "MS Sans Serif", 8, FW_NORMAL, false, DEFAULT_CHARSET, 0, 0, 252, 74,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, kAboutControls};

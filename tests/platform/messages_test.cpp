@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -187,6 +188,25 @@ TEST_F(MessageTest, SendToADestroyedWindowReturnsZeroWithoutWaiting) {
     std::thread([&] { later = ::SendMessage(window, WM_TEST_ONE, 0, 4); }).join();
     EXPECT_EQ(later, 0);
     EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "base one 3") + std::count(g_log.begin(), g_log.end(), "base one 4"), 0);
+}
+
+// Dialogs opened one after another: a handle kept from an earlier one must never name a later one.
+TEST_F(MessageTest, AGoneWindowsHandleNeverNamesANewerWindow) {
+    std::set<HWND> gone;
+    for (int i = 0; i < 20; ++i) {
+        BaseDialog dialog;
+        RunModal(dialog, [&] {
+            std::set<HWND> open{dialog.m_hWnd};
+            for (QWidget* child : platform::WidgetOf(dialog.m_hWnd)->findChildren<QWidget*>())
+                if (HWND window = platform::WindowFromWidget(child))
+                    open.insert(window);
+            for (HWND window : open)
+                EXPECT_EQ(gone.count(window), 0u) << "dialog " << i;
+            for (HWND old : gone)
+                EXPECT_FALSE(IsWindow(old)) << "dialog " << i;
+            gone.insert(open.begin(), open.end());
+        });
+    }
 }
 
 TEST_F(MessageTest, QueuedSendsAreHandledOneAtATimeWithTheThreadsOtherEventsBetween) {

@@ -21,10 +21,10 @@ constexpr DialogControl kSecondControls[] = {
     {IDOK, Button, "OK", 0, 10, 10, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
 };
 
-const DialogTemplate kFirst{true, "First", "MS Sans Serif", 8, FW_NORMAL, false, 1, 0, 0, 200, 100,
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_SETFONT, 0, kControls};
-const DialogTemplate kSecond{false, "Second", "MS Sans Serif", 8, FW_NORMAL, false, 1, 0, 0, 80, 40,
-                             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0, kSecondControls};
+const DialogTemplate kFirst{"First", "MS Sans Serif", 8, FW_NORMAL, false, 1, 0, 0, 200, 100,
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_SETFONT, kControls};
+const DialogTemplate kSecond{"Second", "MS Sans Serif", 8, FW_NORMAL, false, 1, 0, 0, 80, 40,
+                             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, kSecondControls};
 
 const ResourceEntry kEntries[] = {
     {ResourceType::Dialog, IDD_TEST_FIRST, &kFirst, sizeof kFirst},

@@ -132,8 +132,9 @@ TEST(NameService, TheMachinesOwnNameGivesItsInterfaceAddresses) {
         EXPECT_FALSE(anyOutside && IsLoopback(line)) << line << ": no loopback address beside another";
     }
     const std::string outgoing = OutgoingAddress();
-    if (!outgoing.empty())
+    if (!outgoing.empty()) {
         EXPECT_EQ(std::count(lines.begin(), lines.end(), outgoing), 1) << outgoing << " reaches the outside";
+    }
 }
 
 TEST(NameService, AHostNameThatDoesNotFitFails) {

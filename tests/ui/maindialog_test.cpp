@@ -61,11 +61,9 @@ TEST(MainDialogTemplate, HoldsEveryControlWithItsTextRectangleAndStyles) {
     EXPECT_STREQ(main.caption, "Nomvara");
     EXPECT_STREQ(main.fontFace, "MS Sans Serif");
     EXPECT_EQ(main.pointSize, 8);
-    EXPECT_TRUE(main.extended);
     EXPECT_EQ(main.cx, 423);
     EXPECT_EQ(main.cy, 174);
     EXPECT_EQ(main.style, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT);
-    EXPECT_EQ(main.exStyle, WS_EX_APPWINDOW);
     ASSERT_EQ(main.controls.size(), std::size(expected));
     for (size_t i = 0; i < main.controls.size(); ++i) {
         const DialogControl& control = main.controls[i];
