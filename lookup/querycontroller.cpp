@@ -1,4 +1,5 @@
 // The query controller: the Get button, the answer cache and the completion of lookups.
+#include <ctime>
 #include <memory>
 
 #include "tasks/nomvarathread.h"
@@ -19,6 +20,7 @@ void CNomvaraDlg::OnGet() {
     m_queryEdit.GetWindowText(query, QUERY_BUFFER);
     EmptyResponseList();
     m_responseList.AddString(WAIT_LINE);
+    m_responseList.SetDescription(DescribeWaiting(query, std::time(nullptr)).c_str());
     if (!ShowCachedAnswers(query))
         StartLookup(query);
 }
@@ -30,6 +32,8 @@ BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
     EmptyResponseList();
     for (const CString& line : cached->answers)
         m_responseList.AddString(line);
+    if (const LookupReport* report = m_reports.Cached(query))
+        m_responseList.SetDescription(DescribeFromMemory(*report, cached->answers.size()).c_str());
     UpdateData(FALSE);
     return TRUE;
 }
@@ -44,8 +48,10 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
     LookupRequest* stored = m_pendingRequests.Find(request.requestId);
     if (!stored)
         return FALSE;
-    // The record is the resolver's from here until its WM_LOOKUP_DONE has been handled.
-    auto thread = std::make_unique<CNomvaraThread>(TaskParams{0, 0, reinterpret_cast<UINT_PTR>(stored)}, m_lifeline);
+    // The record and its report are the resolver's from here until its WM_LOOKUP_DONE has been handled.
+    LookupReport* report = m_reports.Pending(request.requestId);
+    auto thread = std::make_unique<CNomvaraThread>(
+        TaskParams{0, reinterpret_cast<UINT_PTR>(report), reinterpret_cast<UINT_PTR>(stored)}, m_lifeline);
     if (!thread->CreateThread(0, 0, nullptr))
         return FALSE;  // the unstarted thread object is freed; the record and the id stay used
     // A started thread deletes itself when it ends.
@@ -55,12 +61,16 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
 
 LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     EmptyResponseList();
+    m_responseList.SetDescription("");
     LookupRequest* done = m_pendingRequests.Find(static_cast<std::uint32_t>(lParam));
     if (!done)
         return 0;
     for (const CString& line : done->answers)
         m_responseList.AddString(line);
-    m_answerCache.InsertIfAbsent(*done);
+    const LookupReport report = m_reports.TakePending(done->requestId);
+    m_responseList.SetDescription(Describe(report, done->answers.size()).c_str());
+    if (m_answerCache.InsertIfAbsent(*done))
+        m_reports.KeepIfAbsent(done->query, report);
     m_pendingRequests.Erase(done);
     UpdateData(FALSE);
     return 1;

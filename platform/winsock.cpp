@@ -21,6 +21,7 @@ int FromAddrInfoError(int error) {
     case EAI_FAIL: return WSANO_RECOVERY;
     case EAI_NODATA: return WSANO_DATA;
     case EAI_NONAME: return WSAHOST_NOT_FOUND;
+    case EAI_SYSTEM: return WSASYSNOTREADY;  // the system could not run the lookup at all
     default: return WSANO_RECOVERY;
     }
 }

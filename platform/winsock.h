@@ -29,6 +29,7 @@ struct hostent {
 
 constexpr int SOCKET_ERROR = -1;
 constexpr int WSASYSNOTREADY = 10091;
+constexpr int WSANOTINITIALISED = 10093;
 constexpr int WSAHOST_NOT_FOUND = 11001;
 constexpr int WSATRY_AGAIN = 11002;
 constexpr int WSANO_RECOVERY = 11003;

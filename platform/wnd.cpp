@@ -60,6 +60,14 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 void CWnd::SetWindowText(const char* text) { SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
 
+void CWnd::SetDescription(const char* text) {
+    if (QWidget* widget = platform::WidgetOf(m_hWnd)) {
+        const QString description = platform::FromLocal8Bit(text);
+        widget->setToolTip(description);
+        widget->setAccessibleDescription(description);
+    }
+}
+
 int CWnd::GetWindowText(char* buffer, int maxCount) const {
     if (maxCount > 0)
         buffer[0] = '\0';

@@ -39,6 +39,8 @@ public:
     // Copies at most maxCount-1 bytes and a NUL, never half a character; returns the bytes copied.
     int GetWindowText(char* buffer, int maxCount) const;
     CString GetWindowText() const;
+    // One sentence that screen readers say of the window after its name; also its tooltip.
+    void SetDescription(const char* text);
     CMenu* GetSystemMenu(BOOL revert) const;
     BOOL IsIconic() const;
     void GetClientRect(RECT* rect) const;

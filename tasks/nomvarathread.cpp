@@ -1,5 +1,8 @@
 #include "tasks/nomvarathread.h"
 
+#include <chrono>
+
+#include "lookup/lookupreport.h"
 #include "lookup/lookuprequest.h"
 #include "lookup/resolvequery.h"
 #include "platform/cstring.h"
@@ -31,12 +34,18 @@ void CNomvaraThread::OnTask(TaskParams* params) {
     if (!m_lifeline->WhileAlive([&] { query = record->query; }))
         return;
     std::vector<CString> answers;
-    ResolveQuery(query, answers);
+    LookupReport outcome;
+    const auto asked = std::chrono::steady_clock::now();
+    ResolveQuery(query, answers, outcome.outcome, outcome.reverse);
+    outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
+    auto* report = reinterpret_cast<LookupReport*>(params->param2);
     HWND owner = nullptr;
     WPARAM code = 0;
     LPARAM requestId = 0;
     if (!m_lifeline->WhileAlive([&] {
             record->answers = std::move(answers);
+            if (report)
+                *report = outcome;
             owner = record->owner->GetSafeHwnd();
             code = WPARAM(record->code);
             requestId = LPARAM(record->requestId);

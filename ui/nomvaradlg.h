@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "lookup/lifeline.h"
+#include "lookup/lookupreport.h"
 #include "lookup/tables.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
@@ -40,6 +41,7 @@ protected:
 protected:
     PendingRequests m_pendingRequests;
     AnswerCache m_answerCache;
+    LookupReports m_reports;  // what became of each lookup, beside its record
     CLinkLabel m_productTextLink;
     CLinkLabel m_productNameLink;
     CBannerStatic m_banner;

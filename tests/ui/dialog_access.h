@@ -1,6 +1,7 @@
 // The main dialog with its insides open to tests.
 #pragma once
 
+#include <QAccessible>
 #include <QListWidget>
 
 #include <string>
@@ -37,4 +38,11 @@ public:
         OnGet();
     }
     QWidget* Widget(int id) const { return platform::WidgetOf(GetDlgItem(id)); }
+    // What a screen reader is told of the answer list beside its name; its tooltip must say the same.
+    std::string Description() const {
+        QWidget* list = Widget(IDC_RESPONSES);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list);
+        const QString description = accessible ? accessible->text(QAccessible::Description) : QString();
+        return description == list->toolTip() ? description.toStdString() : "tooltip differs: " + list->toolTip().toStdString();
+    }
 };

@@ -1,0 +1,67 @@
+#include "lookup/lookupreport.h"
+
+#include "platform/winsock.h"
+
+namespace {
+
+// 5004 as "5,004": a time in milliseconds reads better with its thousands set apart.
+std::string Milliseconds(std::chrono::milliseconds took) {
+    std::string digits = std::to_string(took.count());
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), ",");
+    return digits + " ms";
+}
+
+std::string Plural(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+LookupOutcome OutcomeOfError(int wsaError) {
+    switch (wsaError) {
+    case winsock::WSAHOST_NOT_FOUND: return LookupOutcome::NoSuchName;
+    case winsock::WSANO_DATA: return LookupOutcome::NoIpv4Address;
+    case winsock::WSATRY_AGAIN: return LookupOutcome::NoAnswer;
+    case winsock::WSASYSNOTREADY:
+    case winsock::WSANOTINITIALISED: return LookupOutcome::ServiceDown;
+    default: return LookupOutcome::ServerFailure;
+    }
+}
+
+std::string Describe(const LookupReport& report, std::size_t answerLines) {
+    const std::string took = Milliseconds(report.took);
+    switch (report.outcome) {
+    case LookupOutcome::Answered:
+        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses")) + " (" + took + ")";
+    case LookupOutcome::NoSuchName:
+        return (report.reverse ? "No name is registered for this address (answered in " : "No such name (answered in ") + took + ")";
+    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address (" + took + ")";
+    case LookupOutcome::NoAnswer: return "The DNS server did not answer in time, or refused for now (" + took + ")";
+    case LookupOutcome::ServerFailure: return "The DNS server failed or refused (" + took + ")";
+    case LookupOutcome::ServiceDown: return "The name service could not start (" + took + ")";
+    case LookupOutcome::NotAName: return "Not a name or address: empty, or it starts with a blank or control character";
+    }
+    return "";
+}
+
+std::string DescribeFromMemory(const LookupReport& report, std::size_t answerLines) {
+    return "From memory. First lookup: " + Describe(report, answerLines);
+}
+
+std::string DescribeWaiting(const CString& query, std::time_t since) {
+    char clock[16] = "";
+    std::tm local{};
+    if (localtime_r(&since, &local))
+        std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
+    return "Looking up \"" + query.str() + "\" since " + clock;
+}
+
+LookupReport LookupReports::TakePending(std::uint32_t id) {
+    auto found = m_pending.find(id);
+    if (found == m_pending.end())
+        return {};
+    const LookupReport report = found->second;
+    m_pending.erase(found);
+    return report;
+}

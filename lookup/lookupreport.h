@@ -1,0 +1,54 @@
+// What became of a lookup and how long it took, kept beside its record: the record's fields are fixed.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <map>
+#include <string>
+
+#include "lookup/tables.h"
+
+enum class LookupOutcome {
+    Answered,
+    NoSuchName,      // the server says the name (or the address's name) does not exist
+    NoIpv4Address,   // the name exists, with no IPv4 address
+    NoAnswer,        // the server did not answer in time, or another temporary failure
+    ServerFailure,   // the server failed or refused
+    ServiceDown,     // the name service could not start
+    NotAName,        // empty, or starts with a blank or control character: nothing was asked
+};
+
+struct LookupReport {
+    LookupOutcome outcome = LookupOutcome::Answered;
+    bool reverse = false;  // an address was asked for its name
+    std::chrono::milliseconds took{0};  // from the first question to the name service until the answer
+};
+
+// The outcome a failed name-service call's WSAGetLastError stands for.
+LookupOutcome OutcomeOfError(int wsaError);
+
+// One short sentence for the response list, for the answer lines it came with.
+std::string Describe(const LookupReport& report, std::size_t answerLines);
+// The same for answers shown from memory: it describes the first lookup of the text.
+std::string DescribeFromMemory(const LookupReport& report, std::size_t answerLines);
+// While the wait line shows: which text is being looked up, and since when (local time).
+std::string DescribeWaiting(const CString& query, std::time_t since);
+
+// The dialog's reports: one for each lookup in flight, by request id, at an address that stays put
+// while the resolver thread writes it; one for each cached text, kept for the life of the window.
+class LookupReports {
+public:
+    LookupReport* Pending(std::uint32_t id) { return &m_pending[id]; }
+    // Moves a finished lookup's report out of the pending ones; a default one for an unknown id.
+    LookupReport TakePending(std::uint32_t id);
+    void KeepIfAbsent(const CString& query, const LookupReport& report) { m_cached.try_emplace(query, report); }
+    const LookupReport* Cached(const CString& query) const {
+        auto found = m_cached.find(query);
+        return found == m_cached.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::map<std::uint32_t, LookupReport> m_pending;
+    std::map<CString, LookupReport, QueryOrder> m_cached;
+};
