@@ -1,12 +1,15 @@
 #include "app/nomvaraapp.h"
 
 #include "ui/nomvaradlg.h"
+#include "ui/strings.h"
 
 BEGIN_MESSAGE_MAP(CNomvaraApp, CWinApp)
 ON_COMMAND(ID_HELP, &CNomvaraApp::OnHelp)
 END_MESSAGE_MAP()
 
 CNomvaraApp theApp;
+
+CNomvaraApp::CNomvaraApp() { m_pszDesktopEntry = DESKTOP_ENTRY; }
 
 BOOL CNomvaraApp::InitInstance() {
     CNomvaraDlg dialog;

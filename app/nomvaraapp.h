@@ -5,7 +5,7 @@
 
 class CNomvaraApp : public CWinApp {
 public:
-    CNomvaraApp() = default;
+    CNomvaraApp();
     ~CNomvaraApp() override = default;
 
     BOOL InitInstance() override;

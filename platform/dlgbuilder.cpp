@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "platform/dlgtemplate.h"
+#include "platform/fixedsize.h"
 #include "platform/qtwindow.h"
 #include "platform/resources.h"
 #include "platform/wnd.h"
@@ -209,6 +210,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
     const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     const Scale scale{(letters / 26 + 1) / 2, metrics.height()};
     widget->setFixedSize(scale(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
+    KeepFixedSizeWhenMaximized(widget);
 
     QWidget* previousStop = nullptr;
     for (const DialogControl& control : dialogTemplate.controls) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/dialog.h"
+#include "platform/qtwindow.h"
 #include "platform/resources.h"
 #include "platform/services.h"
 
@@ -64,6 +65,10 @@ int AfxWinMain(int argc, char** argv) {
     if (!app)
         return 1;
     app->SetModulePath(argc > 0 ? argv[0] : "program");
+    if (!app->m_pszDesktopEntry.IsEmpty()) {
+        QGuiApplication::setDesktopFileName(platform::FromLocal8Bit(app->m_pszDesktopEntry));
+        QCoreApplication::setApplicationName(platform::FromLocal8Bit(app->m_pszDesktopEntry));
+    }
     const int code = app->InitInstance() ? QApplication::exec() : 0;
     app->ExitInstance();
     return code;

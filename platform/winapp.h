@@ -23,6 +23,9 @@ public:
     CString m_pszAppName;
     CString m_pszExeName;
     CString m_pszHelpFilePath;
+    // The name of the program's desktop entry, without ".desktop": docks and shells find the program's
+    // name and icon for its windows by it (the Wayland app id, the X11 WM_CLASS). Set before start-up.
+    CString m_pszDesktopEntry;
 
     // Sets the title, executable name and help file from the executable's path.
     void SetModulePath(const char* path);
