@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/accessible.h"
 #include "platform/menu.h"
 #include "platform/qtwindow.h"
 #include "platform/wnd.h"
@@ -126,6 +127,7 @@ HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND 
         }
     }
     widget->installEventFilter(Bridge());
+    OfferClickActionsToAssistiveTechnology();
     QObject::connect(widget, &QObject::destroyed, [window] { Forget(window); });
     return window;
 }

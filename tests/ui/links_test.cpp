@@ -1,4 +1,5 @@
 // Link labels, the banner, the download button and the About box, as drawn and clicked.
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"
 #include "ui/links.h"
+#include "ui/strings.h"
 
 using testing_support::RecordingLauncher;
 using testing_support::RunModal;
@@ -332,4 +334,42 @@ TEST(Resources, TheVersionRecordIs1310) {
               (std::array<WORD, 4>{1, 3, 1, 0}));
     EXPECT_STREQ(version->fileVersionText, "1, 3, 1, 0");
     EXPECT_STREQ(version->productName, "Nomvara");
+}
+
+namespace {
+
+// Does what a screen reader does over AT-SPI to follow a link: the widget's accessible "press".
+bool PressAsAssistiveTechnology(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    QAccessibleActionInterface* actions = accessible ? accessible->actionInterface() : nullptr;
+    if (!actions || !actions->actionNames().contains(QAccessibleActionInterface::pressAction()))
+        return false;
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    return true;
+}
+
+}  // namespace
+
+TEST(AssistiveTechnology, FollowsEachLinkAndTheBannerOnceWithoutTakingThemIntoTheTabOrder) {
+    ScriptedResolver resolver;
+    RecordingLauncher launcher;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        for (int id : {IDC_PRODUCT_NAME, IDC_PRODUCT_TEXT, IDC_BANNER}) {
+            EXPECT_TRUE(PressAsAssistiveTechnology(dialog.Widget(id))) << id;
+            EXPECT_EQ(dialog.Widget(id)->focusPolicy(), Qt::NoFocus) << id;
+        }
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.Widget(IDC_PRODUCT_NAME))->text(QAccessible::Name),
+                  QString::fromUtf8(PRODUCT_NAME));
+        for (QLabel* label : platform::WidgetOf(dialog.m_hWnd)->findChildren<QLabel*>()) {
+            if (label->text() == "Dns Query:") {
+                EXPECT_FALSE(PressAsAssistiveTechnology(label)) << "a plain text takes no clicks";
+            }
+        }
+        WithAboutBox(dialog, [&](CDialog& about) {
+            for (int id : {IDC_SITE_LINK, IDC_MAKER_LINK})
+                EXPECT_TRUE(PressAsAssistiveTechnology(Item(about, id))) << id;
+        });
+    });
+    EXPECT_EQ(launcher.opened, (Opened{PRODUCT_LINK_URL, PRODUCT_LINK_URL, HOME_BANNER_URL, HOME_LINK_URL, HOME_LINK_URL}));
 }
