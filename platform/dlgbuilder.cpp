@@ -122,13 +122,13 @@ QLabel* MakeStatic(const DialogControl& control, QWidget* parent, QRect& geometr
     QPixmap picture;
     if (type == SS_ICON) {
         HICON icon = LoadIcon(AfxGetInstanceHandle(), control.image);
-        picture = icon ? icon->pixmap : QPixmap();
+        picture = icon ? icon->icon.pixmap(icon->pixmap.size(), qGuiApp->devicePixelRatio()) : QPixmap();
     } else if (type == SS_BITMAP) {
         picture = LoadBitmapPixmap(control.image);
     }
     if (!picture.isNull()) {
         label->setPixmap(picture);
-        geometry.setSize(picture.size());  // picture statics take the picture's size
+        geometry.setSize(picture.deviceIndependentSize().toSize());  // picture statics take the picture's size
     } else {
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

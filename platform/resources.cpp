@@ -1,6 +1,7 @@
 #include "platform/resources.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "platform/qtwindow.h"
 
@@ -20,19 +22,31 @@ QByteArray Bytes(const ResourceEntry& entry) {
     return QByteArray::fromRawData(static_cast<const char*>(entry.data), static_cast<qsizetype>(entry.size));
 }
 
-// Every image of an .ico file, all sizes in one icon.
-HICON MakeIcon(const ResourceEntry& entry) {
+std::vector<QImage> IconImages(const ResourceEntry& entry) {
     QByteArray bytes = Bytes(entry);
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, "ICO");
+    std::vector<QImage> images;
+    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i)
+        if (QImage image = reader.read(); !image.isNull())
+            images.push_back(image);
+    return images;
+}
+
+// Every image of an .ico file, all sizes in one icon, and those of its 2x file for dense screens.
+HICON MakeIcon(const ResourceEntry& entry) {
     auto* icon = new HICON__{};
-    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
-        const QImage image = reader.read();
-        if (image.isNull())
-            continue;
+    for (const QImage& image : IconImages(entry)) {
         icon->icon.addPixmap(QPixmap::fromImage(image));
         if (image.width() == 32 || icon->pixmap.isNull())
             icon->pixmap = QPixmap::fromImage(image);
+    }
+    if (const ResourceEntry* dense = FindResource(entry.type, entry.id, 2)) {
+        for (const QImage& image : IconImages(*dense)) {
+            QPixmap pixmap = QPixmap::fromImage(image);
+            pixmap.setDevicePixelRatio(2);
+            icon->icon.addPixmap(pixmap);
+        }
     }
     if (icon->pixmap.isNull()) {
         delete icon;
@@ -85,10 +99,10 @@ HICON LoadShared(ResourceType type, UINT id, Make make) {
 
 }  // namespace
 
-const ResourceEntry* FindResource(ResourceType type, UINT id) {
+const ResourceEntry* FindResource(ResourceType type, UINT id, int scale) {
     for (std::size_t i = 0; i < g_programResources.count; ++i) {
         const ResourceEntry& entry = g_programResources.entries[i];
-        if (entry.type == type && entry.id == id)
+        if (entry.type == type && entry.id == id && entry.scale == scale)
             return &entry;
     }
     return nullptr;
@@ -122,7 +136,16 @@ POINT GetIconSize(HICON icon) {
 
 namespace platform {
 
+// On screens of twice the density or more, the bitmap's 2x drawing where there is one, at the same
+// size in device-independent pixels; elsewhere the bitmap itself.
 QPixmap LoadBitmapPixmap(UINT id) {
+    if (qGuiApp->devicePixelRatio() >= 1.5) {
+        if (const ResourceEntry* dense = FindResource(ResourceType::Bitmap, id, 2)) {
+            QPixmap pixmap = QPixmap::fromImage(QImage::fromData(Bytes(*dense), "BMP"));
+            pixmap.setDevicePixelRatio(2);
+            return pixmap;
+        }
+    }
     const ResourceEntry* entry = FindResource(ResourceType::Bitmap, id);
     return entry ? QPixmap::fromImage(QImage::fromData(Bytes(*entry), "BMP")) : QPixmap();
 }

@@ -14,6 +14,7 @@ struct ResourceEntry {
     UINT id;
     const void* data;
     std::size_t size;
+    int scale = 1;  // 2: the same icon or bitmap drawn for screens of twice the density
 };
 
 struct ResourceTable {
@@ -24,7 +25,7 @@ struct ResourceTable {
 // Every program links exactly one table, as a Windows program carries its resource section.
 extern const ResourceTable g_programResources;
 
-const ResourceEntry* FindResource(ResourceType type, UINT id);
+const ResourceEntry* FindResource(ResourceType type, UINT id, int scale = 1);
 
 struct VersionInfo {
     WORD language;   // 0x0409, US English

@@ -14,8 +14,10 @@ const ResourceEntry kEntries[] = {
     {ResourceType::String, IDS_ABOUTBOX, ABOUT_MENU_TEXT, 0},
     {ResourceType::Dialog, IDD_MAIN_DIALOG, &kMainDialogTemplate, sizeof kMainDialogTemplate},
     {ResourceType::Icon, IDR_MAINFRAME, kNomvaraIco, kNomvaraIcoSize},
+    {ResourceType::Icon, IDR_MAINFRAME, kNomvaraIco2x, kNomvaraIco2xSize, 2},
     {ResourceType::Cursor, IDC_HAND_CURSOR, kHandCur, kHandCurSize},
     {ResourceType::Bitmap, IDB_BANNER, kBannerBmp, kBannerBmpSize},
+    {ResourceType::Bitmap, IDB_BANNER, kBannerBmp2x, kBannerBmp2xSize, 2},
     {ResourceType::Version, VS_VERSION_INFO, &kVersion, sizeof kVersion},
 };
 

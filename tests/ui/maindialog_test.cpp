@@ -116,7 +116,7 @@ TEST(MainDialog, BuildsEveryControlScaledByTheDialogFont) {
         EXPECT_TRUE(qobject_cast<QPushButton*>(dialog.Widget(IDC_GET))->isDefault());
         EXPECT_NE(qobject_cast<QListWidget*>(dialog.Widget(IDC_RESPONSES)), nullptr);
         EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(dialog.Widget(IDC_LOCAL_ADDRESSES))->isReadOnly());
-        EXPECT_EQ(qobject_cast<QLabel*>(dialog.Widget(IDC_BANNER))->pixmap().size(), QSize(609, 86));
+        EXPECT_EQ(qobject_cast<QLabel*>(dialog.Widget(IDC_BANNER))->pixmap().deviceIndependentSize().toSize(), QSize(609, 86));
         EXPECT_EQ(qobject_cast<QPushButton*>(dialog.Widget(IDC_DOWNLOAD))->text(), "Download Now!");
         EXPECT_EQ(platform::WidgetOf(dialog.m_hWnd)->windowTitle(), "Nomvara");
         EXPECT_EQ(platform::WidgetOf(dialog.m_hWnd)->focusWidget(), dialog.Widget(IDC_QUERY)) << "the first tab stop has the focus";
