@@ -1,0 +1,205 @@
+// The real program on the desktops people use: natively on Wayland under weston (whose title bar is
+// drawn by Qt itself) and on X11 under a real window manager (openbox).
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "tests/e2e/desktop_session.h"
+#include "tests/virtual_display.h"
+
+using desktop::Eventually;
+using desktop::Output;
+
+namespace {
+
+constexpr QRgb kWestonBackground = 0x204060;
+
+bool Installed(const char* program) { return !Output(std::string("command -v ") + program).empty(); }
+
+std::string Slurp(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int Count(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+void Click(const QPoint& at, int button = 1) {
+    Output("xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click " + std::to_string(button));
+}
+
+// The window's own surface inside the title bar and border that Qt draws on Wayland.
+QRect ClientOf(const QRect& window) { return window.adjusted(3, 30, -3, -3); }
+// Where a title bar that Qt draws has its maximize button.
+QPoint MaximizeButton(const QRect& window) { return QPoint(window.right() - 39, window.top() + 15); }
+// A spot of bare dialog background: the bottom right corner, below the answer list's group box.
+QPoint Background(const QRect& client) { return QPoint(client.right() - 12, client.bottom() - 6); }
+
+// The answer list inside the main dialog's client area, from its template in dialog units.
+QRect AnswerList(const QRect& client) {
+    const double x = client.width() / 423.0, y = client.height() / 174.0;
+    return QRect(client.left() + int(231 * x) + 4, client.top() + int(96 * y) + 4, int(175 * x) - 8, int(60 * y) - 8);
+}
+
+class Wayland : public ::testing::Test {
+public:
+    // The id of the wl_surface behind a toplevel, and the window size the program gave it.
+    std::string SurfaceOf(const std::string& toplevel) const {
+        const std::string protocol = Protocol();
+        std::smatch found;
+        if (!std::regex_search(protocol, found, std::regex(R"(xdg_surface@(\d+)\.get_toplevel\(new id xdg_toplevel@)" + toplevel + R"(\))")))
+            return "";
+        const std::string xdgSurface = found[1].str();
+        if (!std::regex_search(protocol, found, std::regex(R"(get_xdg_surface\(new id xdg_surface@)" + xdgSurface + R"(, wl_surface@(\d+)\))")))
+            return "";
+        return found[1].str();
+    }
+    QSize WindowSize(const std::string& toplevel) const {
+        const std::string protocol = Protocol();
+        std::smatch found;
+        std::regex_search(protocol, found, std::regex(R"(xdg_surface@(\d+)\.get_toplevel\(new id xdg_toplevel@)" + toplevel + R"(\))"));
+        const std::regex geometry(R"(xdg_surface@)" + found[1].str() + R"(\.set_window_geometry\(-?\d+, -?\d+, (\d+), (\d+)\))");
+        QSize size;
+        for (auto each = std::sregex_iterator(protocol.begin(), protocol.end(), geometry); each != std::sregex_iterator(); ++each)
+            size = QSize(std::stoi((*each)[1].str()), std::stoi((*each)[2].str()));
+        return size;
+    }
+    // Moves the pointer over what changed on the screen since `before` until the compositor says it is
+    // over `surface`; the screen position of that surface's top left corner, or a null point.
+    QPoint SurfaceOrigin(const QImage& before, const std::string& surface) const {
+        const QImage now = desktop::Screenshot();
+        for (int y = 0; y < now.height(); y += 25) {
+            for (int x = 0; x < now.width(); x += 25) {
+                if (now.pixel(x, y) == before.pixel(x, y))
+                    continue;
+                const size_t seen = Protocol().size();
+                Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
+                std::string events;
+                Eventually([&] { return (events = Protocol().substr(std::min(seen, Protocol().size()))).find("wl_pointer@") != std::string::npos; }, 2000);
+                std::smatch at;
+                const std::regex enter(R"(wl_pointer@\d+\.enter\(\d+, wl_surface@(\d+), ([\d.]+), ([\d.]+)\))");
+                const std::regex motion(R"(wl_pointer@\d+\.motion\(\d+, ([\d.]+), ([\d.]+)\))");
+                if (std::regex_search(events, at, enter) && at[1].str() == surface)
+                    return QPoint(x - int(std::stod(at[2].str())), y - int(std::stod(at[3].str())));
+                std::string current = Protocol();
+                std::smatch last;
+                for (auto each = std::sregex_iterator(current.begin(), current.end(), enter); each != std::sregex_iterator(); ++each)
+                    last = *each;
+                if (!last.empty() && last[1].str() == surface && std::regex_search(events, at, motion))
+                    return QPoint(x - int(std::stod(at[1].str())), y - int(std::stod(at[2].str())));
+            }
+        }
+        return QPoint();
+    }
+
+protected:
+    void SetUp() override {
+        if (!Installed("weston") || !std::filesystem::exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so"))
+            GTEST_SKIP() << "weston or qt6-wayland is not installed";
+        ASSERT_FALSE(m_display.Name().empty());
+        setenv("DISPLAY", m_display.Name().c_str(), 1);
+        char folder[] = "/tmp/nomvara-wayland-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);  // 0700, as Wayland wants its runtime folder
+        m_runtime = folder;
+        std::ofstream(m_runtime + "/weston.ini") << "[core]\nidle-time=0\n[shell]\nbackground-color=0xff204060\n"
+                                                    "panel-position=none\nlocking=false\n[input-method]\npath=\n";
+        m_weston = desktop::Start({"weston", "--backend=x11-backend.so", "--config=" + m_runtime + "/weston.ini",
+                                   "--socket=nomvara-wayland", "--width=1000", "--height=560"},
+                                  {{"XDG_RUNTIME_DIR", m_runtime}});
+        ASSERT_TRUE(Eventually([&] { return desktop::Screenshot().pixel(500, 300) % 0x1000000 == kWestonBackground; }))
+            << "weston shows its desktop";
+    }
+    void TearDown() override {
+        if (m_program > 0 && desktop::WaitForExit(m_program, 0) == -1)
+            kill(m_program, SIGKILL), waitpid(m_program, nullptr, 0);
+        if (m_weston > 0)
+            kill(m_weston, SIGTERM), waitpid(m_weston, nullptr, 0);
+        if (!m_runtime.empty())
+            std::filesystem::remove_all(m_runtime);
+    }
+
+    void StartProgram() {
+        m_protocol = m_runtime + "/protocol.log";
+        m_program = desktop::Start({std::getenv("NOMVARA_EXECUTABLE")},
+                                   {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "nomvara-wayland"}, {"XDG_RUNTIME_DIR", m_runtime},
+                                    {"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DEBUG", "1"}},
+                                   m_protocol);
+    }
+    std::string Protocol() const { return Slurp(m_protocol); }
+    bool Alive() const { return kill(m_program, 0) == 0 && desktop::WaitForExit(m_program, 0) == -1; }
+    QRect Windows() const { return desktop::Covered(desktop::Screenshot(), QRect(0, 0, 1000, 560), kWestonBackground); }
+
+    const VirtualDisplay m_display;
+    std::string m_runtime, m_protocol;
+    pid_t m_weston = -1, m_program = -1;
+};
+
+}  // namespace
+
+TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEscape) {
+    StartProgram();
+    QRect main;
+    ASSERT_TRUE(Eventually([&] { return (main = Windows()).width() > 600; })) << "the main window shows";
+    const QRect client = ClientOf(main);
+    EXPECT_NE(Protocol().find("set_app_id(\"org.example.Nomvara\")"), std::string::npos) << "the desktop entry's name";
+    EXPECT_EQ(Count(Protocol(), "set_app_id("), 1);
+
+    Click(Background(client));  // the pointer, and with it the keys, over the window
+    Output("xdotool type --delay 30 three.nomvara.test");
+    Output("xdotool key Return");
+    EXPECT_TRUE(Eventually([&] { return desktop::TextLines(desktop::Screenshot(), AnswerList(client)) == 3; }))
+        << "three addresses in the answer list";
+
+    Click(MaximizeButton(main));
+    EXPECT_TRUE(Eventually([&] { return Count(Protocol(), "unset_maximized()") == 1; })) << "asks to be restored at once";
+    EXPECT_TRUE(Eventually([&] { return Windows() == main; })) << "and is its own size again";
+    ASSERT_TRUE(Alive()) << Protocol().substr(Protocol().rfind("error") == std::string::npos ? 0 : Protocol().rfind("error"));
+
+    const QImage beforeAbout = desktop::Screenshot();
+    Click(Background(client), 3);  // the system menu, an xdg_popup
+    ASSERT_TRUE(Eventually([&] { return Protocol().find("get_popup(") != std::string::npos; }));
+    Output("xdotool key Up Return");  // its last item: About Nomvara...
+    std::string about;  // the About box's xdg_toplevel
+    ASSERT_TRUE(Eventually([&] {
+        const std::string protocol = Protocol();
+        std::smatch found;
+        if (std::regex_search(protocol, found, std::regex(R"(xdg_toplevel@(\d+)\.set_title\("About Nomvara"\))")))
+            about = found[1].str();
+        return !about.empty();
+    })) << "the About box opens";
+    const std::string aboutToplevel = "xdg_toplevel@" + about;
+    EXPECT_NE(Protocol().find(aboutToplevel + ".set_parent(xdg_toplevel@"), std::string::npos) << "a child of the main window";
+    // Weston puts the box anywhere, so the pointer looks for it: inside it, the compositor tells the
+    // program where the pointer is on the box's own surface.
+    const QPoint boxOrigin = SurfaceOrigin(beforeAbout, SurfaceOf(about));
+    ASSERT_FALSE(boxOrigin.isNull()) << "the pointer finds the About box";
+    const QRect boxWindow(boxOrigin, WindowSize(about));
+    Click(MaximizeButton(boxWindow));
+    EXPECT_TRUE(Eventually([&] { return Count(Protocol(), "unset_maximized()") == 2 && WindowSize(about) == boxWindow.size(); }))
+        << "the About box too";
+    ASSERT_TRUE(Alive());
+
+    Output("xdotool key Escape");
+    EXPECT_TRUE(Eventually([&] { return Protocol().find(aboutToplevel + ".destroy()") != std::string::npos; }))
+        << "Escape closes the About box";
+    Click(Background(client));  // back to the main window, as a person would
+    Output("xdotool key Escape");
+    EXPECT_EQ(desktop::WaitForExit(m_program, 10000), 0) << "Escape closes the main window";
+    EXPECT_EQ(Protocol().find("Protocol error"), std::string::npos);
+}
