@@ -67,6 +67,7 @@ public:
     }
 
 private:
+    // The first line a command prints, without its line break.
     static std::string Output(const std::string& command) {
         std::string output;
         if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -75,7 +76,7 @@ private:
                 output += buffer;
             pclose(pipe);
         }
-        return output;
+        return output.substr(0, output.find('\n'));
     }
 
     pid_t m_pid = -1;

@@ -203,3 +203,75 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     EXPECT_EQ(desktop::WaitForExit(m_program, 10000), 0) << "Escape closes the main window";
     EXPECT_EQ(Protocol().find("Protocol error"), std::string::npos);
 }
+
+namespace {
+
+// The program on X11 under openbox, a window manager from Debian that decorates windows itself.
+class X11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Installed("openbox") || !Installed("wmctrl"))
+            GTEST_SKIP() << "openbox or wmctrl is not installed";
+        ASSERT_FALSE(m_display.Name().empty());
+        setenv("DISPLAY", m_display.Name().c_str(), 1);
+        m_manager = desktop::Start({"openbox", "--sm-disable"});
+        ASSERT_TRUE(Eventually([] { return Output("wmctrl -m").find("Openbox") != std::string::npos; }))
+            << "openbox manages the display";
+    }
+    void TearDown() override {
+        if (m_program > 0 && desktop::WaitForExit(m_program, 0) == -1)
+            kill(m_program, SIGKILL), waitpid(m_program, nullptr, 0);
+        if (m_manager > 0)
+            kill(m_manager, SIGTERM), waitpid(m_manager, nullptr, 0);
+    }
+    // The window's frame-less geometry as "X Y W H", from the window manager's own view.
+    static std::string Geometry(const std::string& window) {
+        std::istringstream lines(Output("wmctrl -l -G"));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::string id, desk, x, y, w, h;
+            words >> id >> desk >> x >> y >> w >> h;
+            if (std::stoul(id, nullptr, 16) == std::stoul(window))
+                return x + " " + y + " " + w + " " + h;
+        }
+        return "";
+    }
+
+    const VirtualDisplay m_display;
+    pid_t m_manager = -1, m_program = -1;
+};
+
+}  // namespace
+
+TEST_F(X11, RealProgramUnderAWindowManagerStaysItsSizeOpensAboutAndClosesFromTheFrame) {
+    m_program = desktop::Start({std::getenv("NOMVARA_EXECUTABLE")}, {{"QT_QPA_PLATFORM", ""}, {"WAYLAND_DISPLAY", ""}});
+    const std::string window = VirtualDisplay::FocusedWindow("Nomvara");
+    ASSERT_FALSE(window.empty());
+    EXPECT_NE(Output("xprop -id " + window + " WM_CLASS").find("\"org.example.Nomvara\""), std::string::npos)
+        << "WM_CLASS names the desktop entry";
+
+    const std::string before = Geometry(window);
+    Output("wmctrl -i -r " + window + " -b add,maximized_vert,maximized_horz");
+    // The manager handles requests in order: once it has put the window above, it has also
+    // answered the maximize.
+    Output("wmctrl -i -r " + window + " -b add,above");
+    ASSERT_TRUE(Eventually([&] { return Output("xprop -id " + window + " _NET_WM_STATE").find("_NET_WM_STATE_ABOVE") != std::string::npos; }));
+    EXPECT_EQ(Output("xprop -id " + window + " _NET_WM_STATE").find("MAXIMIZED"), std::string::npos) << "refused";
+    EXPECT_EQ(Geometry(window), before);
+
+    // A right click on the dialog's own background opens its system menu; its last item is About.
+    std::istringstream size(Geometry(window));
+    int x, y, width, height;
+    size >> x >> y >> width >> height;
+    Output("xdotool mousemove --window " + window + " " + std::to_string(width - 12) + " " + std::to_string(height - 6) + " click 3");
+    ASSERT_TRUE(Eventually([] { return Count(Output("xdotool search --onlyvisible --class org.example.Nomvara"), "\n") == 2; }))
+        << "the menu shows beside the window";
+    Output("xdotool key Up Return");
+    const std::string about = VirtualDisplay::FocusedWindow("About Nomvara");
+    ASSERT_FALSE(about.empty()) << "the About box opens from the right-click menu";
+    Output("xdotool key Escape");
+    ASSERT_TRUE(Eventually([&] { return Output("xdotool search --onlyvisible --name '^About Nomvara$'").empty(); }));
+
+    Output("wmctrl -i -c " + window);  // as the frame's close button does
+    EXPECT_EQ(desktop::WaitForExit(m_program, 10000), 0);
+}
