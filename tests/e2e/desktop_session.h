@@ -22,6 +22,8 @@ pid_t Start(const std::vector<std::string>& command, const std::map<std::string,
 std::string Output(const std::string& command);
 // Waits up to `milliseconds` for the process to end: its exit status, or -1 when it is still there.
 int WaitForExit(pid_t process, int milliseconds);
+// The whole of a file, or nothing.
+std::string ReadFile(const std::string& path);
 // Looks every 20 ms, up to `milliseconds`, until `done` holds.
 bool Eventually(const std::function<bool()>& done, int milliseconds = 20000);
 

@@ -26,12 +26,6 @@ constexpr QRgb kWestonBackground = 0x204060;
 
 bool Installed(const char* program) { return !Output(std::string("command -v ") + program).empty(); }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 int Count(const std::string& text, const std::string& what) {
     int count = 0;
@@ -141,7 +135,7 @@ protected:
                                     {"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DEBUG", "1"}},
                                    m_protocol);
     }
-    std::string Protocol() const { return Slurp(m_protocol); }
+    std::string Protocol() const { return desktop::ReadFile(m_protocol); }
     bool Alive() const { return kill(m_program, 0) == 0 && desktop::WaitForExit(m_program, 0) == -1; }
     QRect Windows() const { return desktop::Covered(desktop::Screenshot(), QRect(0, 0, 1000, 560), kWestonBackground); }
 
