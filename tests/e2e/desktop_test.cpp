@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <vector>
 #include <sstream>
 #include <string>
 
@@ -56,23 +56,19 @@ public:
     // The id of the wl_surface behind a toplevel, and the window size the program gave it.
     std::string SurfaceOf(const std::string& toplevel) const {
         const std::string protocol = Protocol();
-        std::smatch found;
-        if (!std::regex_search(protocol, found, std::regex(R"(xdg_surface@(\d+)\.get_toplevel\(new id xdg_toplevel@)" + toplevel + R"(\))")))
-            return "";
-        const std::string xdgSurface = found[1].str();
-        if (!std::regex_search(protocol, found, std::regex(R"(get_xdg_surface\(new id xdg_surface@)" + xdgSurface + R"(, wl_surface@(\d+)\))")))
-            return "";
-        return found[1].str();
+        const std::string xdgSurface = XdgSurfaceOf(protocol, toplevel);
+        const std::string made = "get_xdg_surface(new id xdg_surface@" + xdgSurface + ", wl_surface@";
+        const size_t at = protocol.find(made);
+        return xdgSurface.empty() || at == std::string::npos ? "" : Number(protocol, at + made.size());
     }
     QSize WindowSize(const std::string& toplevel) const {
         const std::string protocol = Protocol();
-        std::smatch found;
-        std::regex_search(protocol, found, std::regex(R"(xdg_surface@(\d+)\.get_toplevel\(new id xdg_toplevel@)" + toplevel + R"(\))"));
-        const std::regex geometry(R"(xdg_surface@)" + found[1].str() + R"(\.set_window_geometry\(-?\d+, -?\d+, (\d+), (\d+)\))");
-        QSize size;
-        for (auto each = std::sregex_iterator(protocol.begin(), protocol.end(), geometry); each != std::sregex_iterator(); ++each)
-            size = QSize(std::stoi((*each)[1].str()), std::stoi((*each)[2].str()));
-        return size;
+        const std::string geometry = "xdg_surface@" + XdgSurfaceOf(protocol, toplevel) + ".set_window_geometry(";
+        const size_t at = protocol.rfind(geometry);
+        if (at == std::string::npos)
+            return QSize();
+        const std::vector<double> values = Numbers(protocol, at + geometry.size());
+        return values.size() == 4 ? QSize(int(values[2]), int(values[3])) : QSize();
     }
     // Moves the pointer over what changed on the screen since `before` until the compositor says it is
     // over `surface`; the screen position of that surface's top left corner, or a null point.
@@ -84,22 +80,53 @@ public:
                     continue;
                 const size_t seen = Protocol().size();
                 Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
-                std::string events;
-                Eventually([&] { return (events = Protocol().substr(std::min(seen, Protocol().size()))).find("wl_pointer@") != std::string::npos; }, 2000);
-                std::smatch at;
-                const std::regex enter(R"(wl_pointer@\d+\.enter\(\d+, wl_surface@(\d+), ([\d.]+), ([\d.]+)\))");
-                const std::regex motion(R"(wl_pointer@\d+\.motion\(\d+, ([\d.]+), ([\d.]+)\))");
-                if (std::regex_search(events, at, enter) && at[1].str() == surface)
-                    return QPoint(x - int(std::stod(at[2].str())), y - int(std::stod(at[3].str())));
-                std::string current = Protocol();
-                std::smatch last;
-                for (auto each = std::sregex_iterator(current.begin(), current.end(), enter); each != std::sregex_iterator(); ++each)
-                    last = *each;
-                if (!last.empty() && last[1].str() == surface && std::regex_search(events, at, motion))
-                    return QPoint(x - int(std::stod(at[1].str())), y - int(std::stod(at[2].str())));
+                Eventually([&] { return Protocol().find("wl_pointer@", seen) != std::string::npos; }, 2000);
+                // Follow the pointer's events: it is on the surface it last entered, where it last moved.
+                std::string on;
+                std::vector<double> place;
+                std::istringstream lines(Protocol());
+                for (std::string line; std::getline(lines, line);) {
+                    const size_t pointer = line.find("wl_pointer@");
+                    if (pointer == std::string::npos || line.find(" -> ") != std::string::npos)
+                        continue;
+                    if (const size_t enter = line.find(".enter(", pointer); enter != std::string::npos) {
+                        const size_t named = line.find("wl_surface@", enter);
+                        on = Number(line, named + 11);
+                        place = Numbers(line, line.find(", ", named) + 2);
+                    } else if (const size_t motion = line.find(".motion(", pointer); motion != std::string::npos) {
+                        const std::vector<double> values = Numbers(line, motion + 8);
+                        place.assign(values.begin() + 1, values.end());
+                    } else if (line.find(".leave(", pointer) != std::string::npos) {
+                        on.clear();
+                    }
+                }
+                if (on == surface && place.size() == 2)
+                    return QPoint(x - int(place[0]), y - int(place[1]));
             }
         }
         return QPoint();
+    }
+
+protected:
+    // The digits at `at`.
+    static std::string Number(const std::string& text, size_t at) {
+        size_t end = at;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+            ++end;
+        return text.substr(at, end - at);
+    }
+    // The numbers of an argument list from `at` to its closing parenthesis.
+    static std::vector<double> Numbers(const std::string& text, size_t at) {
+        std::vector<double> values;
+        std::istringstream arguments(text.substr(at, text.find(')', at) - at));
+        for (std::string each; std::getline(arguments, each, ',');)
+            values.push_back(std::atof(each.c_str()));
+        return values;
+    }
+    static std::string XdgSurfaceOf(const std::string& protocol, const std::string& toplevel) {
+        const size_t at = protocol.find(".get_toplevel(new id xdg_toplevel@" + toplevel + ")");
+        const size_t name = at == std::string::npos ? at : protocol.rfind("xdg_surface@", at);
+        return name == std::string::npos ? "" : Number(protocol, name + 12);
     }
 
 protected:
@@ -172,9 +199,9 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     std::string about;  // the About box's xdg_toplevel
     ASSERT_TRUE(Eventually([&] {
         const std::string protocol = Protocol();
-        std::smatch found;
-        if (std::regex_search(protocol, found, std::regex(R"(xdg_toplevel@(\d+)\.set_title\("About Nomvara"\))")))
-            about = found[1].str();
+        const size_t titled = protocol.find(".set_title(\"About Nomvara\")");
+        if (titled != std::string::npos)
+            about = Number(protocol, protocol.rfind("xdg_toplevel@", titled) + 13);
         return !about.empty();
     })) << "the About box opens";
     const std::string aboutToplevel = "xdg_toplevel@" + about;
