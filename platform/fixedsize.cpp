@@ -31,8 +31,9 @@ public:
             // Granted: ask to be restored once this frame, the first of the granted size, has gone
             // out; a compositor does not restore a window it has not yet seen maximized.
             QTimer::singleShot(0, m_dialog, [dialog = m_dialog] { dialog->setWindowState(dialog->windowState() & ~kLarge); });
-        } else if (event->type() == QEvent::Resize && m_lifted && !(m_dialog->windowState() & kLarge) &&
-                   m_dialog->size() == m_size) {
+        } else if ((event->type() == QEvent::Resize || event->type() == QEvent::WindowStateChange) && m_lifted &&
+                   !(m_dialog->windowState() & kLarge) && m_dialog->size() == m_size) {
+            // Restored, or never maximized at all where the compositor refused.
             m_lifted = false;
             m_dialog->setFixedSize(m_size);
         }

@@ -73,6 +73,11 @@ public:
     // Moves the pointer over what changed on the screen since `before` until the compositor says it is
     // over `surface`; the screen position of that surface's top left corner, or a null point.
     QPoint SurfaceOrigin(const QImage& before, const std::string& surface) const {
+        QPoint origin;
+        Eventually([&] { return !(origin = LookOnce(before, surface)).isNull(); });  // until the box is drawn
+        return origin;
+    }
+    QPoint LookOnce(const QImage& before, const std::string& surface) const {
         const QImage now = desktop::Screenshot();
         for (int y = 0; y < now.height(); y += 25) {
             for (int x = 0; x < now.width(); x += 25) {
