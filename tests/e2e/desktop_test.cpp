@@ -58,7 +58,7 @@ public:
         const std::string protocol = Protocol();
         const std::string xdgSurface = XdgSurfaceOf(protocol, toplevel);
         const std::string made = "get_xdg_surface(new id xdg_surface@" + xdgSurface + ", wl_surface@";
-        const size_t at = protocol.find(made);
+        const size_t at = protocol.rfind(made);  // ids are handed out again: the newest is the one
         return xdgSurface.empty() || at == std::string::npos ? "" : Number(protocol, at + made.size());
     }
     QSize WindowSize(const std::string& toplevel) const {
@@ -129,7 +129,7 @@ protected:
         return values;
     }
     static std::string XdgSurfaceOf(const std::string& protocol, const std::string& toplevel) {
-        const size_t at = protocol.find(".get_toplevel(new id xdg_toplevel@" + toplevel + ")");
+        const size_t at = protocol.rfind(".get_toplevel(new id xdg_toplevel@" + toplevel + ")");
         const size_t name = at == std::string::npos ? at : protocol.rfind("xdg_surface@", at);
         return name == std::string::npos ? "" : Number(protocol, name + 12);
     }
