@@ -173,13 +173,15 @@ inline bool ThreadIsWaiting(int threadId) {
     return state != std::string::npos && state + 2 < line.size() && line[state + 2] == 'S';
 }
 
-// Waits, without running events, until `done` holds or `milliseconds` pass; returns whether it held.
-inline bool WaitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+// Waits, without running events, until `done` holds or `milliseconds` pass, looking every `poll`;
+// returns whether it held. For conditions no event announces: another process, a thread's state.
+inline bool WaitUntil(const std::function<bool()>& done, int milliseconds = 5000,
+                      std::chrono::microseconds poll = std::chrono::microseconds(200)) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (!done()) {
         if (std::chrono::steady_clock::now() > giveUp)
             return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(poll);
     }
     return true;
 }

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support.h"
+
 namespace desktop {
 
 pid_t Start(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment,
@@ -59,13 +61,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 bool Eventually(const std::function<bool()>& done, int milliseconds) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    // Each look may take a screenshot or run a program: every 20 ms is often enough.
+    return testing_support::WaitUntil(done, milliseconds, std::chrono::milliseconds(20));
 }
 
 QImage Screenshot() {
