@@ -17,35 +17,18 @@
 #include <thread>
 #include <vector>
 
-#include "tests/virtual_display.h"
+#include "tests/desktop.h"
 
 namespace {
 
 std::map<std::string, double> g_milliseconds, g_peakKiB;
 std::map<std::string, int> g_notShown, g_badExits;
 
-pid_t Spawn(std::vector<std::string> command) {
-    const pid_t child = fork();
-    if (child == 0) {
-        unsetenv("QT_QPA_PLATFORM");
-        unsetenv("WAYLAND_DISPLAY");
-        std::vector<char*> arguments;
-        for (std::string& each : command)
-            arguments.push_back(each.data());
-        arguments.push_back(nullptr);
-        if (!freopen("/dev/null", "w", stderr))
-            _exit(126);
-        execvp(arguments[0], arguments.data());
-        _exit(127);
-    }
-    return child;
-}
-
 // One start, show and close; returns the program's peak resident memory in KiB and counts an
 // iteration whose window never showed or whose exit was not 0.
 long StartShowClose(const std::string& name, const std::string& program) {
-    const pid_t child = Spawn({program});
-    const bool shown = !VirtualDisplay::FocusedWindow("Nomvara").empty();
+    const pid_t child = desktop::Start({program}, {{"QT_QPA_PLATFORM", ""}, {"WAYLAND_DISPLAY", ""}});
+    const bool shown = !desktop::FocusedWindow("Nomvara").empty();
     if (shown)
         std::system("xdotool key Escape");
     else
@@ -90,7 +73,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::string> programs{{"nomvara", (here.parent_path() / "nomvara").string()},
                                                       {"plain_dialog", (here / "plain_dialog").string()},
                                                       {"bare_dialog", (here / "bare_dialog").string()}};
-    const VirtualDisplay display;
+    const desktop::VirtualDisplay display;
     if (display.Name().empty()) {
         std::fputs("Xvfb did not start\n", stderr);
         return 1;

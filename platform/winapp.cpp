@@ -60,7 +60,12 @@ int AfxMessageBox(const char* text, UINT type) {
 }
 
 int AfxWinMain(int argc, char** argv) {
-    QApplication application(argc, argv);
+    // The toolkit is left to the end of the process, like the resolver threads: Qt 6.4's Wayland
+    // plugin can deadlock while it takes its connection down (its event thread waits for a read the
+    // main thread prepared), so a closed window would leave a process behind; the process end closes
+    // the connection anyway. Kept reachable, the application is no leak.
+    static int count = argc;
+    static QApplication* application = new QApplication(count, argv);
     CWinApp* app = AfxGetApp();
     if (!app)
         return 1;
@@ -69,7 +74,7 @@ int AfxWinMain(int argc, char** argv) {
         QGuiApplication::setDesktopFileName(platform::FromLocal8Bit(app->m_pszDesktopEntry));
         QCoreApplication::setApplicationName(platform::FromLocal8Bit(app->m_pszDesktopEntry));
     }
-    const int code = app->InitInstance() ? QApplication::exec() : 0;
+    const int code = app->InitInstance() ? application->exec() : 0;
     app->ExitInstance();
     return code;
 }

@@ -1,69 +1,59 @@
 #include "tests/e2e/desktop_session.h"
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <thread>
+#include <vector>
 
-#include "tests/support.h"
+#include "tests/desktop.h"
 
 namespace desktop {
 
-pid_t Start(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment,
-            const std::string& errors) {
-    const pid_t child = fork();
-    if (child == 0) {
-        for (const auto& [name, value] : environment)
-            value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
-        if (!std::freopen(errors.empty() ? "/dev/null" : errors.c_str(), "w", stderr) || !std::freopen("/dev/null", "w", stdout))
-            _exit(126);
-        std::vector<char*> arguments;
-        for (const std::string& each : command)
-            arguments.push_back(const_cast<char*>(each.c_str()));
-        arguments.push_back(nullptr);
-        execvp(arguments[0], arguments.data());
-        _exit(127);
+namespace {
+
+// The digits at `at`.
+std::string Number(const std::string& text, size_t at) {
+    size_t end = at;
+    while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+        ++end;
+    return at >= text.size() ? "" : text.substr(at, end - at);
+}
+
+// The numbers of an argument list from `at` to its closing parenthesis.
+std::vector<double> Numbers(const std::string& text, size_t at) {
+    std::vector<double> values;
+    std::istringstream arguments(text.substr(at, text.find(')', at) - at));
+    for (std::string each; std::getline(arguments, each, ',');)
+        values.push_back(std::atof(each.c_str()));
+    return values;
+}
+
+// Follows one input device's enter, motion and leave events: the surface it is on and where.
+std::string Follow(const std::string& log, const std::string& device, std::vector<double>* place) {
+    std::string on;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t at = line.find(device + "@");
+        if (at == std::string::npos || line.find(" -> ") != std::string::npos)
+            continue;  // a request of the program's, not an event
+        if (const size_t enter = line.find(".enter(", at); enter != std::string::npos) {
+            const size_t named = line.find("wl_surface@", enter);
+            on = Number(line, named + 11);
+            if (place)
+                *place = Numbers(line, line.find(", ", named) + 2);
+        } else if (const size_t motion = line.find(".motion(", at); motion != std::string::npos && place) {
+            const std::vector<double> values = Numbers(line, motion + 8);
+            place->assign(values.begin() + 1, values.end());
+        } else if (line.find(".leave(", at) != std::string::npos) {
+            on.clear();
+        }
     }
-    return child;
+    return on;
 }
 
-std::string Output(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
-
-int WaitForExit(pid_t process, int milliseconds) {
-    int status = 0;
-    const bool ended = Eventually([&] { return waitpid(process, &status, WNOHANG) == process; }, milliseconds);
-    if (!ended)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-bool Eventually(const std::function<bool()>& done, int milliseconds) {
-    // Each look may take a screenshot or run a program: every 20 ms is often enough.
-    return testing_support::WaitUntil(done, milliseconds, std::chrono::milliseconds(20));
-}
+}  // namespace
 
 QImage Screenshot() {
     const std::string path = std::filesystem::temp_directory_path() / ("nomvara-screen-" + std::to_string(getpid()) + ".png");
@@ -73,28 +63,119 @@ QImage Screenshot() {
     return picture.convertToFormat(QImage::Format_RGB32);
 }
 
-QRect Covered(const QImage& picture, QRect area, QRgb background) {
-    QRect covered;
-    area &= picture.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if ((picture.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF))
-                covered |= QRect(x, y, 1, 1);
-    return covered;
+void Click(const QPoint& at, int button) {
+    Output("xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click " + std::to_string(button));
 }
 
-int TextLines(const QImage& picture, QRect area) {
-    int lines = 0;
-    bool inLine = false;
-    area &= picture.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        bool dark = false;
-        for (int x = area.left(); x <= area.right() && !dark; ++x)
-            dark = qGray(picture.pixel(x, y)) < 96;
-        lines += dark && !inLine;
-        inLine = dark;
+std::string WaylandLog::Text() const { return ReadFile(m_path); }
+
+int WaylandLog::Count(const std::string& what) const {
+    const std::string text = Text();
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+std::string WaylandLog::Toplevel(const std::string& title) const {
+    const std::string text = Text();
+    const size_t at = text.rfind(".set_title(\"" + title + "\")");
+    return at == std::string::npos ? "" : Number(text, text.rfind("xdg_toplevel@", at) + 13);
+}
+
+std::string WaylandLog::SurfaceOf(const std::string& toplevel) const {
+    const std::string text = Text();
+    const size_t made = text.rfind(".get_toplevel(new id xdg_toplevel@" + toplevel + ")");
+    if (made == std::string::npos)
+        return "";
+    const std::string xdgSurface = Number(text, text.rfind("xdg_surface@", made) + 12);
+    const std::string from = "get_xdg_surface(new id xdg_surface@" + xdgSurface + ", wl_surface@";
+    const size_t at = text.rfind(from, made);  // ids are handed out again: the newest before it is the one
+    return at == std::string::npos ? "" : Number(text, at + from.size());
+}
+
+QSize WaylandLog::WindowSize(const std::string& toplevel) const {
+    const std::string text = Text();
+    const size_t made = text.rfind(".get_toplevel(new id xdg_toplevel@" + toplevel + ")");
+    if (made == std::string::npos)
+        return {};
+    const std::string geometry = "xdg_surface@" + Number(text, text.rfind("xdg_surface@", made) + 12) + ".set_window_geometry(";
+    const size_t at = text.rfind(geometry);
+    const std::vector<double> values = at == std::string::npos ? std::vector<double>{} : Numbers(text, at + geometry.size());
+    return values.size() == 4 ? QSize(int(values[2]), int(values[3])) : QSize();
+}
+
+bool WaylandLog::KeyboardOn(const std::string& surface) const {
+    return !surface.empty() && Follow(Text(), "wl_keyboard", nullptr) == surface;
+}
+
+bool WaylandLog::PointerOn(const std::string& surface, QPoint* where) const {
+    std::vector<double> place;
+    if (surface.empty() || Follow(Text(), "wl_pointer", &place) != surface || place.size() != 2)
+        return false;
+    *where = QPoint(int(place[0]), int(place[1]));
+    return true;
+}
+
+QPoint FindOnScreen(const WaylandLog& log, const std::string& surface, const QImage& before, const QRegion& skip) {
+    const QImage now = Screenshot();
+    int probes = 0;
+    for (int y = 0; y < now.height(); y += 20) {
+        for (int x = 0; x < now.width(); x += 20) {
+            if (now.pixel(x, y) == before.pixel(x, y) || skip.contains(QPoint(x, y)))
+                continue;
+            if (++probes > 60)
+                return {};
+            const size_t seen = log.Text().size();
+            Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
+            // Every move over the compositor's window gives the program a pointer event, or none when
+            // the point is on another client's surface: then the short wait runs out.
+            Eventually([&] { return log.Text().find("wl_pointer@", seen) != std::string::npos; }, 500);
+            QPoint local;
+            if (log.PointerOn(surface, &local))
+                return QPoint(x, y) - local;
+        }
     }
-    return lines;
+    return {};
+}
+
+AccessibilityBus::AccessibilityBus(const std::string& folder) {
+    m_address = "unix:path=" + folder + "/bus";
+    m_bus = Start({"dbus-daemon", "--session", "--nofork", "--address=" + m_address},
+                  {{"XDG_RUNTIME_DIR", folder}, {"DISPLAY", ""}});
+    Eventually([&] { return std::filesystem::exists(folder + "/bus"); }, 20000);
+}
+
+AccessibilityBus::~AccessibilityBus() { Stop(m_bus); }
+
+std::map<std::string, std::string> AccessibilityBus::Environment() const {
+    return {{"DBUS_SESSION_BUS_ADDRESS", m_address}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"}};
+}
+
+std::string AccessibilityBus::Tree(const std::string& application) const {
+    static const std::string reader = std::filesystem::path(__FILE__).parent_path() / "accessible-tree";
+    return Output("DBUS_SESSION_BUS_ADDRESS=" + m_address + " " + reader + " " + application);
+}
+
+std::string ListItems(const std::string& tree) {
+    std::string items;
+    std::istringstream lines(tree);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t role = line.find_first_not_of(' ');
+        if (line.compare(role, 10, "list item\t") == 0)
+            items += line.substr(role + 10, line.find('\t', role + 10) - role - 10) + "\n";
+    }
+    return items;
+}
+
+std::string ListDescription(const std::string& tree) {
+    std::istringstream lines(tree);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t role = line.find_first_not_of(' ');
+        if (line.compare(role, 5, "list\t") == 0)
+            return line.substr(line.rfind('\t') + 1);
+    }
+    return "";
 }
 
 }  // namespace desktop

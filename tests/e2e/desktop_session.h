@@ -1,37 +1,69 @@
-// The real program on the desktops people use, driven as a person would: a window manager or a
-// Wayland compositor on a virtual X display, keys and clicks through xdotool, pictures through scrot.
+// The real program on a Wayland compositor, read as a person and a screen reader would: its
+// protocol as WAYLAND_DEBUG writes it, the screen, and its accessibility tree over AT-SPI.
 #pragma once
 
 #include <QImage>
-#include <QRect>
+#include <QPoint>
+#include <QRegion>
+#include <QSize>
 
 #include <sys/types.h>
 
-#include <functional>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace desktop {
 
-// Starts `command` with the environment changed by `environment` (an empty value unsets), its
-// standard error into `errors` when given; the process id.
-pid_t Start(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment = {},
-            const std::string& errors = "");
-// Runs `command` to its end; its standard output.
-std::string Output(const std::string& command);
-// Waits up to `milliseconds` for the process to end: its exit status, or -1 when it is still there.
-int WaitForExit(pid_t process, int milliseconds);
-// The whole of a file, or nothing.
-std::string ReadFile(const std::string& path);
-// Looks every 20 ms, up to `milliseconds`, until `done` holds.
-bool Eventually(const std::function<bool()>& done, int milliseconds = 20000);
-
 // The virtual display as it is now.
 QImage Screenshot();
-// The smallest rectangle inside `area` holding every pixel that is not `background`.
-QRect Covered(const QImage& picture, QRect area, QRgb background);
-// How many lines of dark text run across `area`: bands of rows with dark pixels, apart.
-int TextLines(const QImage& picture, QRect area);
+// A left (1) or right (3) click at a point of the screen.
+void Click(const QPoint& at, int button = 1);
+
+// A program's side of the Wayland protocol, from the log WAYLAND_DEBUG=1 writes.
+class WaylandLog {
+public:
+    explicit WaylandLog(std::string path) : m_path(std::move(path)) {}
+    const std::string& Path() const { return m_path; }
+    std::string Text() const;
+    int Count(const std::string& what) const;
+    // The newest xdg_toplevel given this title ("19"), or "".
+    std::string Toplevel(const std::string& title) const;
+    // The wl_surface behind a toplevel, and the window size the program last gave it.
+    std::string SurfaceOf(const std::string& toplevel) const;
+    QSize WindowSize(const std::string& toplevel) const;
+    // Whether the compositor last sent the keyboard, or the pointer, into this surface.
+    bool KeyboardOn(const std::string& surface) const;
+    // Where the pointer is on the surface in the surface's own coordinates, when it is on it.
+    bool PointerOn(const std::string& surface, QPoint* where) const;
+
+private:
+    std::string m_path;
+};
+
+// Moves the pointer over what the screen shows unlike `before`, outside `skip`, until the
+// compositor says the pointer is on `surface`; the surface's top left corner on the screen, or a null
+// point when no look found it.
+QPoint FindOnScreen(const WaylandLog& log, const std::string& surface, const QImage& before, const QRegion& skip = {});
+
+// A private D-Bus session bus, through which the program shows its accessibility tree (AT-SPI).
+class AccessibilityBus {
+public:
+    explicit AccessibilityBus(const std::string& folder);
+    ~AccessibilityBus();
+    AccessibilityBus(const AccessibilityBus&) = delete;
+    AccessibilityBus& operator=(const AccessibilityBus&) = delete;
+    // What a program needs to show itself on this bus.
+    std::map<std::string, std::string> Environment() const;
+    // The application's tree, a line per object: "role<TAB>name<TAB>description", indented.
+    std::string Tree(const std::string& application) const;
+
+private:
+    std::string m_address;
+    pid_t m_bus = -1;
+};
+
+// The names of the items of the first list in an accessibility tree, a line each; and that list's description.
+std::string ListItems(const std::string& tree);
+std::string ListDescription(const std::string& tree);
 
 }  // namespace desktop
