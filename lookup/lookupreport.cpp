@@ -1,6 +1,6 @@
 #include "lookup/lookupreport.h"
 
-#include "platform/winsock.h"
+#include <netdb.h>
 
 namespace {
 
@@ -18,14 +18,16 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
 
 }  // namespace
 
-LookupOutcome OutcomeOfError(int wsaError) {
-    switch (wsaError) {
-    case winsock::WSAHOST_NOT_FOUND: return LookupOutcome::NoSuchName;
-    case winsock::WSANO_DATA: return LookupOutcome::NoIpv4Address;
-    case winsock::WSATRY_AGAIN: return LookupOutcome::NoAnswer;
-    case winsock::WSASYSNOTREADY:
-    case winsock::WSANOTINITIALISED: return LookupOutcome::ServiceDown;
-    default: return LookupOutcome::ServerFailure;
+LookupOutcome OutcomeOfError(int addrInfoError) {
+    switch (addrInfoError) {
+    case EAI_NONAME: return LookupOutcome::NoSuchName;
+    case EAI_NODATA:
+    case EAI_ADDRFAMILY: return LookupOutcome::NoIpv4Address;
+    case EAI_AGAIN: return LookupOutcome::NoAnswer;
+    case EAI_FAIL: return LookupOutcome::ServerFailure;
+    case EAI_IDN_ENCODE: return LookupOutcome::NotValidName;
+    // The rest (EAI_SYSTEM, EAI_MEMORY, EAI_FAMILY, EAI_SERVICE, EAI_OVERFLOW, ...) never reach a server.
+    default: return LookupOutcome::LocalFailure;
     }
 }
 
@@ -34,12 +36,15 @@ std::string Describe(const LookupReport& report, std::size_t answerLines) {
     switch (report.outcome) {
     case LookupOutcome::Answered:
         return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses")) + " (" + took + ")";
+    // For an address the C library reports a failing server as it does a missing name.
     case LookupOutcome::NoSuchName:
-        return (report.reverse ? "No name is registered for this address (answered in " : "No such name (answered in ") + took + ")";
+        return (report.reverse ? "No name found for this address: none is registered, or the server failed (answered in "
+                               : "No such name (answered in ") + took + ")";
     case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address (" + took + ")";
     case LookupOutcome::NoAnswer: return "The DNS server did not answer in time, or refused for now (" + took + ")";
     case LookupOutcome::ServerFailure: return "The DNS server failed or refused (" + took + ")";
-    case LookupOutcome::ServiceDown: return "The name service could not start (" + took + ")";
+    case LookupOutcome::NotValidName: return "Not a valid name: it cannot be written as a DNS name, so nothing was asked";
+    case LookupOutcome::LocalFailure: return "This computer's name service could not make the lookup (" + took + ")";
     case LookupOutcome::NotAName: return "Not a name or address: empty, or it starts with a blank or control character";
     }
     return "";

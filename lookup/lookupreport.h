@@ -11,11 +11,12 @@
 
 enum class LookupOutcome {
     Answered,
-    NoSuchName,      // the server says the name (or the address's name) does not exist
+    NoSuchName,      // the server says the name does not exist; for an address: no name found
     NoIpv4Address,   // the name exists, with no IPv4 address
     NoAnswer,        // the server did not answer in time, or another temporary failure
     ServerFailure,   // the server failed or refused
-    ServiceDown,     // the name service could not start
+    NotValidName,    // the name cannot be written as a DNS name: nothing was asked
+    LocalFailure,    // this computer could not make the lookup (a system error, no memory, ...)
     NotAName,        // empty, or starts with a blank or control character: nothing was asked
 };
 
@@ -25,8 +26,8 @@ struct LookupReport {
     std::chrono::milliseconds took{0};  // from the first question to the name service until the answer
 };
 
-// The outcome a failed name-service call's WSAGetLastError stands for.
-LookupOutcome OutcomeOfError(int wsaError);
+// The outcome a failed name-service call stands for, from the C library's EAI_ code.
+LookupOutcome OutcomeOfError(int addrInfoError);
 
 // One short sentence for the response list, for the answer lines it came with.
 std::string Describe(const LookupReport& report, std::size_t answerLines);

@@ -61,10 +61,11 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
 
 LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     EmptyResponseList();
-    m_responseList.SetDescription("");
     LookupRequest* done = m_pendingRequests.Find(static_cast<std::uint32_t>(lParam));
-    if (!done)
+    if (!done) {
+        m_responseList.SetDescription("");
         return 0;
+    }
     for (const CString& line : done->answers)
         m_responseList.AddString(line);
     const LookupReport report = m_reports.TakePending(done->requestId);

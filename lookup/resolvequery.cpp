@@ -19,7 +19,7 @@ LookupOutcome ResolveName(const char* name, std::vector<CString>& answers) {
     const winsock::hostent* entry = winsock::gethostbyname(name);
     if (!entry) {
         answers.emplace_back(CANT_RESOLVE);
-        return OutcomeOfError(winsock::WSAGetLastError());
+        return OutcomeOfError(winsock::LastAddrInfoError());
     }
     for (char** address = entry->h_addr_list; *address; ++address) {
         winsock::in_addr value;
@@ -59,7 +59,7 @@ BOOL ResolveQuery(const char* query, std::vector<CString>& answers, LookupOutcom
     const winsock::hostent* entry = winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
     // The whole name, however long: a cut host name would be a wrong answer.
     answers.emplace_back(entry ? entry->h_name : CANT_RESOLVE);
-    outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::WSAGetLastError());
+    outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
     if (outcome == LookupOutcome::NoIpv4Address)
         outcome = LookupOutcome::NoSuchName;  // an address has a name or none
     return TRUE;

@@ -22,6 +22,7 @@ int FromAddrInfoError(int error) {
     case EAI_NODATA: return WSANO_DATA;
     case EAI_NONAME: return WSAHOST_NOT_FOUND;
     case EAI_SYSTEM: return WSASYSNOTREADY;  // the system could not run the lookup at all
+    case 0: return 0;
     default: return WSANO_RECOVERY;
     }
 }
@@ -51,7 +52,7 @@ public:
         if (*name && HostName(ownName) == 0 && ownName == name) {
             addresses = InterfaceAddresses();
             canonicalName = ownName;
-            return addresses.empty() ? WSANO_DATA : 0;
+            return addresses.empty() ? EAI_NODATA : 0;
         }
         addrinfo hints{};
         hints.ai_family = AF_INET;
@@ -64,7 +65,7 @@ public:
             return 0;
         }
         if (error != 0)
-            return FromAddrInfoError(error);
+            return error;
         canonicalName = found->ai_canonname ? found->ai_canonname : name;
         for (addrinfo* each = found; each; each = each->ai_next) {
             const std::uint32_t address = reinterpret_cast<sockaddr_in*>(each->ai_addr)->sin_addr.s_addr;
@@ -83,7 +84,7 @@ public:
         const int error = getnameinfo(reinterpret_cast<sockaddr*>(&socketAddress), sizeof socketAddress, host,
                                       sizeof host, nullptr, 0, NI_NAMEREQD);
         if (error != 0)
-            return FromAddrInfoError(error);
+            return error;
         name = host;
         return 0;
     }
@@ -91,7 +92,7 @@ public:
     int HostName(std::string& name) override {
         char host[HOST_NAME_MAX + 1] = {};
         if (::gethostname(host, sizeof host) != 0)
-            return WSASYSNOTREADY;
+            return EAI_SYSTEM;
         name = host;
         return 0;
     }
@@ -104,6 +105,7 @@ std::atomic<NameResolver*> g_resolver{g_systemResolver};
 // One thread's results, kept until that thread's next call.
 struct ThreadResults {
     int lastError = 0;
+    int addrInfoError = 0;
     std::string name;
     std::vector<std::uint32_t> addresses;
     std::vector<char*> addressList;
@@ -144,10 +146,13 @@ int WSACleanup() { return 0; }
 
 int WSAGetLastError() { return Results().lastError; }
 
+int LastAddrInfoError() { return Results().addrInfoError; }
+
 int gethostname(char* name, int length) {
     std::string host;
     ThreadResults& results = Results();
-    results.lastError = CurrentResolver().HostName(host);
+    results.addrInfoError = CurrentResolver().HostName(host);
+    results.lastError = FromAddrInfoError(results.addrInfoError);
     if (results.lastError != 0 || length <= 0 || host.size() + 1 > static_cast<size_t>(length))
         return SOCKET_ERROR;
     std::memcpy(name, host.c_str(), host.size() + 1);
@@ -158,20 +163,23 @@ hostent* gethostbyname(const char* name) {
     ThreadResults& results = Results();
     results.name.clear();
     results.addresses.clear();
-    results.lastError = CurrentResolver().Forward(name ? name : "", results.name, results.addresses);
+    results.addrInfoError = CurrentResolver().Forward(name ? name : "", results.name, results.addresses);
+    results.lastError = FromAddrInfoError(results.addrInfoError);
     return results.lastError == 0 ? Publish(results) : nullptr;
 }
 
 hostent* gethostbyaddr(const char* address, int length, int family) {
     ThreadResults& results = Results();
     if (!address || length != 4 || family != AF_INET) {
+        results.addrInfoError = EAI_FAMILY;
         results.lastError = WSANO_RECOVERY;
         return nullptr;
     }
     std::uint32_t value;
     std::memcpy(&value, address, 4);
     results.name.clear();
-    results.lastError = CurrentResolver().Reverse(value, results.name);
+    results.addrInfoError = CurrentResolver().Reverse(value, results.name);
+    results.lastError = FromAddrInfoError(results.addrInfoError);
     if (results.lastError != 0)
         return nullptr;
     results.addresses.assign(1, value);

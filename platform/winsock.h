@@ -29,7 +29,6 @@ struct hostent {
 
 constexpr int SOCKET_ERROR = -1;
 constexpr int WSASYSNOTREADY = 10091;
-constexpr int WSANOTINITIALISED = 10093;
 constexpr int WSAHOST_NOT_FOUND = 11001;
 constexpr int WSATRY_AGAIN = 11002;
 constexpr int WSANO_RECOVERY = 11003;
@@ -38,6 +37,9 @@ constexpr int WSANO_DATA = 11004;
 int WSAStartup(WORD version, WSADATA* data);
 int WSACleanup();
 int WSAGetLastError();
+// The C library's reason (an EAI_ code of <netdb.h>, 0 for none) behind this thread's last failed
+// lookup: finer than its WSA number, which folds several reasons into one.
+int LastAddrInfoError();
 int gethostname(char* name, int length);
 hostent* gethostbyname(const char* name);
 hostent* gethostbyaddr(const char* address, int length, int family);
@@ -51,11 +53,12 @@ public:
     virtual ~NameResolver() = default;
     // 0, or the WSA error number the start-up fails with.
     virtual int Startup() { return 0; }
-    // 0 with the canonical name and the IPv4 addresses in the service's order, or a WSA error number.
+    // 0 with the canonical name and the IPv4 addresses in the service's order, or the C library's
+    // EAI_ error code.
     virtual int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) = 0;
-    // 0 with the registered name of the address, or a WSA error number.
+    // 0 with the registered name of the address, or an EAI_ error code.
     virtual int Reverse(std::uint32_t address, std::string& name) = 0;
-    // 0 with the machine's host name, or a WSA error number.
+    // 0 with the machine's host name, or an EAI_ error code.
     virtual int HostName(std::string& name) = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/wnd.h"
 
+#include <QCursor>
+#include <QToolTip>
 #include <QWidget>
 
 #include <tuple>
@@ -61,11 +63,25 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 void CWnd::SetWindowText(const char* text) { SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
 
 void CWnd::SetDescription(const char* text) {
-    if (QWidget* widget = platform::WidgetOf(m_hWnd)) {
-        const QString description = platform::FromLocal8Bit(text);
-        widget->setToolTip(description);
-        widget->setAccessibleDescription(description);
-    }
+    QWidget* widget = platform::WidgetOf(m_hWnd);
+    if (!widget)
+        return;
+    const QString description = platform::FromLocal8Bit(text);
+    // Qt takes a tooltip that looks like markup for rich text: escaped inside a paragraph of its own,
+    // whatever was typed shows as typed.
+    const QString tip = description.isEmpty() ? QString() : "<p style='white-space:pre'>" + description.toHtmlEscaped() + "</p>";
+    const bool showing = QToolTip::isVisible() && !widget->toolTip().isEmpty() && QToolTip::text() == widget->toolTip();
+    widget->setToolTip(tip);
+    widget->setAccessibleDescription(description);
+    if (showing && tip.isEmpty())
+        QToolTip::hideText();
+    else if (showing)
+        QToolTip::showText(QCursor::pos(), tip, widget);
+}
+
+void CWnd::SetAccessibleName(const char* text) {
+    if (QWidget* widget = platform::WidgetOf(m_hWnd))
+        widget->setAccessibleName(platform::FromLocal8Bit(text));
 }
 
 int CWnd::GetWindowText(char* buffer, int maxCount) const {

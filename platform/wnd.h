@@ -39,8 +39,11 @@ public:
     // Copies at most maxCount-1 bytes and a NUL, never half a character; returns the bytes copied.
     int GetWindowText(char* buffer, int maxCount) const;
     CString GetWindowText() const;
-    // One sentence that screen readers say of the window after its name; also its tooltip.
+    // One sentence that screen readers say of the window after its name; also its tooltip, which
+    // changes on the screen too when it is showing. Shown as text, never read as markup.
     void SetDescription(const char* text);
+    // What screen readers call a window that shows no text of its own, such as a picture.
+    void SetAccessibleName(const char* text);
     CMenu* GetSystemMenu(BOOL revert) const;
     BOOL IsIconic() const;
     void GetClientRect(RECT* rect) const;

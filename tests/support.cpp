@@ -1,6 +1,7 @@
 #include "tests/support.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
 
 namespace testing_support {
 
@@ -33,7 +34,7 @@ int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std:
     ++m_finished;
     auto found = m_names.find(name);
     if (found == m_names.end())
-        return winsock::WSAHOST_NOT_FOUND;
+        return EAI_NONAME;
     if (found->second.error)
         return found->second.error;
     canonicalName = found->second.name;
@@ -48,7 +49,7 @@ int ScriptedResolver::Reverse(std::uint32_t address, std::string& name) {
     ++m_finished;
     auto found = m_addresses.find(address);
     if (found == m_addresses.end())
-        return winsock::WSAHOST_NOT_FOUND;
+        return EAI_NONAME;
     if (found->second.error)
         return found->second.error;
     name = found->second.name;

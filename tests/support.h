@@ -83,6 +83,7 @@ public:
 };
 
 // A resolver that answers from a script, counts calls, and may hold every lookup until released.
+// Its errors are the C library's EAI_ codes; an unknown name or address is EAI_NONAME.
 class ScriptedResolver final : public winsock::NameResolver {
 public:
     ScriptedResolver() { winsock::SetResolver(this); }

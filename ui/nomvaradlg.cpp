@@ -10,6 +10,7 @@
 #include "ui/aboutdlg.h"
 #include "ui/links.h"
 #include "ui/resource.h"
+#include "ui/strings.h"
 
 BEGIN_MESSAGE_MAP(CNomvaraDlg, CDialog)
 ON_WM_PAINT()
@@ -54,6 +55,7 @@ BOOL CNomvaraDlg::OnInitDialog() {
 
     m_productNameLink.SetUrl(PRODUCT_LINK_URL);
     m_productTextLink.SetUrl(PRODUCT_LINK_URL);
+    m_banner.SetAccessibleName(BANNER_NAME);
 
     ListLocalAddresses();
     UpdateData(FALSE);

@@ -1,4 +1,6 @@
 // ResolveQuery against a scripted name service.
+#include <netdb.h>
+
 #include <gtest/gtest.h>
 
 #include "lookup/lookuprequest.h"
@@ -72,8 +74,7 @@ TEST_F(ResolveQueryTest, ALongRegisteredNameArrivesWhole) {
 }
 
 TEST_F(ResolveQueryTest, EveryErrorOfTheServiceIsOneFailureLine) {
-    for (int error : {winsock::WSAHOST_NOT_FOUND, winsock::WSATRY_AGAIN, winsock::WSANO_RECOVERY, winsock::WSANO_DATA,
-                      winsock::WSASYSNOTREADY}) {
+    for (int error : {EAI_NONAME, EAI_AGAIN, EAI_FAIL, EAI_NODATA, EAI_SYSTEM, EAI_IDN_ENCODE}) {
         resolver.AddName("failing.example", {"192.0.2.1"}, error);
         resolver.AddAddress("192.0.2.60", "failing.example", error);
         EXPECT_EQ(Resolve("failing.example"), kFailure) << error;

@@ -1,5 +1,6 @@
 // The name service: per-thread results, inet_addr as the C library has it, the machine's own addresses.
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -61,13 +62,17 @@ TEST(NameService, InetNtoaGivesDottedText) {
     EXPECT_STREQ(winsock::inet_ntoa(address), "192.0.2.33");
 }
 
-TEST(NameService, FailuresGiveNullAndTheirError) {
+TEST(NameService, FailuresGiveNullTheirErrorAndTheCLibrarysReason) {
     testing_support::ScriptedResolver resolver;
-    resolver.AddName("temporary", {}, winsock::WSATRY_AGAIN);
-    EXPECT_EQ(winsock::gethostbyname("unknown"), nullptr);
-    EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSAHOST_NOT_FOUND);
-    EXPECT_EQ(winsock::gethostbyname("temporary"), nullptr);
-    EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSATRY_AGAIN);
+    const std::pair<int, int> reasons[] = {{EAI_NONAME, winsock::WSAHOST_NOT_FOUND}, {EAI_AGAIN, winsock::WSATRY_AGAIN},
+                                           {EAI_FAIL, winsock::WSANO_RECOVERY},      {EAI_SYSTEM, winsock::WSASYSNOTREADY},
+                                           {EAI_MEMORY, winsock::WSANO_RECOVERY},    {EAI_IDN_ENCODE, winsock::WSANO_RECOVERY}};
+    for (const auto& [reason, error] : reasons) {
+        resolver.AddName("failing", {}, reason);
+        EXPECT_EQ(winsock::gethostbyname("failing"), nullptr);
+        EXPECT_EQ(winsock::WSAGetLastError(), error) << reason;
+        EXPECT_EQ(winsock::LastAddrInfoError(), reason);
+    }
     const std::uint32_t address = ::inet_addr("192.0.2.1");
     EXPECT_EQ(winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET), nullptr);
     EXPECT_EQ(winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 16, AF_INET6), nullptr);

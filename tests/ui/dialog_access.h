@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QListWidget>
+#include <QTextDocumentFragment>
 
 #include <string>
 #include <vector>
@@ -38,11 +39,14 @@ public:
         OnGet();
     }
     QWidget* Widget(int id) const { return platform::WidgetOf(GetDlgItem(id)); }
-    // What a screen reader is told of the answer list beside its name; its tooltip must say the same.
+    // What a screen reader is told of the answer list beside its name; its tooltip must show the same,
+    // read as Qt reads a tooltip: as rich text where it looks like markup.
     std::string Description() const {
         QWidget* list = Widget(IDC_RESPONSES);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list);
         const QString description = accessible ? accessible->text(QAccessible::Description) : QString();
-        return description == list->toolTip() ? description.toStdString() : "tooltip differs: " + list->toolTip().toStdString();
+        const QString tip = list->toolTip();
+        const QString shown = Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip;
+        return description == shown ? description.toStdString() : "tooltip shows otherwise: " + shown.toStdString();
     }
 };

@@ -359,8 +359,8 @@ TEST(AssistiveTechnology, FollowsEachLinkAndTheBannerOnceWithoutTakingThemIntoTh
             EXPECT_TRUE(PressAsAssistiveTechnology(dialog.Widget(id))) << id;
             EXPECT_EQ(dialog.Widget(id)->focusPolicy(), Qt::NoFocus) << id;
         }
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.Widget(IDC_PRODUCT_NAME))->text(QAccessible::Name),
-                  QString::fromUtf8(PRODUCT_NAME));
+        for (auto [id, name] : {std::pair{IDC_PRODUCT_NAME, PRODUCT_NAME}, {IDC_BANNER, BANNER_NAME}})
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.Widget(id))->text(QAccessible::Name), QString::fromUtf8(name)) << id;
         for (QLabel* label : platform::WidgetOf(dialog.m_hWnd)->findChildren<QLabel*>()) {
             if (label->text() == "Dns Query:") {
                 EXPECT_FALSE(PressAsAssistiveTechnology(label)) << "a plain text takes no clicks";

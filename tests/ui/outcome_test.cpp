@@ -1,5 +1,10 @@
 // What became of a lookup, told by the answer list's description, against a scripted name service.
+#include <netdb.h>
+
 #include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QToolTip>
 
 #include "lookup/lookupreport.h"
 #include "tests/support.h"
@@ -20,9 +25,9 @@ protected:
         resolver.AddName("three.example", {"192.0.2.30", "10.0.0.1", "192.0.2.4"});
         resolver.AddName("one.example", {"192.0.2.1"});
         resolver.AddName("empty.example", {});
-        resolver.AddName("slow.example", {}, winsock::WSATRY_AGAIN);
-        resolver.AddName("broken.example", {}, winsock::WSANO_RECOVERY);
-        resolver.AddName("down.example", {}, winsock::WSASYSNOTREADY);
+        resolver.AddName("slow.example", {}, EAI_AGAIN);
+        resolver.AddName("broken.example", {}, EAI_FAIL);
+        resolver.AddName("down.example", {}, EAI_SYSTEM);
         resolver.AddAddress("192.0.2.1", "one.example");
     }
     void Settle() { ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; })); }
@@ -44,52 +49,63 @@ std::string WithoutTimes(std::string text) {
 
 }  // namespace
 
-TEST(LookupReportText, SaysWhatBecameOfTheLookupAndItsTime) {
+TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary) {
     struct Case {
-        LookupReport report;
-        size_t lines;
+        int error;  // 0: answered
+        bool reverse;
         const char* text;
     };
     const Case cases[] = {
-        {{LookupOutcome::Answered, false, 41ms}, 3, "3 addresses (41 ms)"},
-        {{LookupOutcome::Answered, false, 7ms}, 1, "1 address (7 ms)"},
-        {{LookupOutcome::Answered, true, 12ms}, 1, "Its registered name (12 ms)"},
-        {{LookupOutcome::NoSuchName, false, 12ms}, 1, "No such name (answered in 12 ms)"},
-        {{LookupOutcome::NoSuchName, true, 3ms}, 1, "No name is registered for this address (answered in 3 ms)"},
-        {{LookupOutcome::NoIpv4Address, false, 8ms}, 0, "The name exists but has no IPv4 address (8 ms)"},
-        {{LookupOutcome::NoAnswer, false, 5004ms}, 1, "The DNS server did not answer in time, or refused for now (5,004 ms)"},
-        {{LookupOutcome::NoAnswer, false, 1234567ms}, 1, "The DNS server did not answer in time, or refused for now (1,234,567 ms)"},
-        {{LookupOutcome::ServerFailure, false, 999ms}, 1, "The DNS server failed or refused (999 ms)"},
-        {{LookupOutcome::ServiceDown, false, 0ms}, 1, "The name service could not start (0 ms)"},
-        {{LookupOutcome::NotAName, false, 0ms}, 1, "Not a name or address: empty, or it starts with a blank or control character"},
+        {0, false, "3 addresses (41 ms)"},
+        {0, true, "Its registered name (41 ms)"},
+        {EAI_NONAME, false, "No such name (answered in 41 ms)"},
+        {EAI_NONAME, true, "No name found for this address: none is registered, or the server failed (answered in 41 ms)"},
+        {EAI_NODATA, false, "The name exists but has no IPv4 address (41 ms)"},
+        {EAI_ADDRFAMILY, false, "The name exists but has no IPv4 address (41 ms)"},
+        {EAI_AGAIN, false, "The DNS server did not answer in time, or refused for now (41 ms)"},
+        {EAI_AGAIN, true, "The DNS server did not answer in time, or refused for now (41 ms)"},
+        {EAI_FAIL, false, "The DNS server failed or refused (41 ms)"},
+        {EAI_IDN_ENCODE, false, "Not a valid name: it cannot be written as a DNS name, so nothing was asked"},
     };
-    for (const Case& each : cases)
-        EXPECT_EQ(Describe(each.report, each.lines), each.text);
+    for (const Case& each : cases) {
+        const LookupReport report{each.error ? OutcomeOfError(each.error) : LookupOutcome::Answered, each.reverse, 41ms};
+        EXPECT_EQ(Describe(report, 3), each.text) << each.error;
+    }
+    for (int local : {EAI_SYSTEM, EAI_MEMORY, EAI_FAMILY, EAI_SOCKTYPE, EAI_BADFLAGS, EAI_SERVICE, EAI_OVERFLOW, EAI_INTR, EAI_CANCELED, 1})
+        EXPECT_EQ(Describe({OutcomeOfError(local), false, 41ms}, 1), "This computer's name service could not make the lookup (41 ms)")
+            << local;
+    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms}, 1), "1 address (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::NoAnswer, false, 1234567ms}, 1),
+              "The DNS server did not answer in time, or refused for now (1,234,567 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::NotAName, false, 0ms}, 1),
+              "Not a name or address: empty, or it starts with a blank or control character");
 }
 
 TEST_F(OutcomeTest, EachCompletionDescribesItsOutcomeAndLeavesTheLinesAsTheyWere) {
     struct Case {
         const char* query;
         Lines lines;
-        const char* description;
+        LookupOutcome outcome;
+        bool reverse;
     };
     const Case cases[] = {
-        {"three.example", {"10.0.0.1", "192.0.2.30", "192.0.2.4"}, "3 addresses (N ms)"},
-        {"192.0.2.1", {"one.example"}, "Its registered name (N ms)"},
-        {"unknown.example", {"Can`t Resolve!"}, "No such name (answered in N ms)"},
-        {"192.0.2.99", {"Can`t Resolve!"}, "No name is registered for this address (answered in N ms)"},
-        {"empty.example", {}, "The name exists but has no IPv4 address (N ms)"},
-        {"slow.example", {"Can`t Resolve!"}, "The DNS server did not answer in time, or refused for now (N ms)"},
-        {"broken.example", {"Can`t Resolve!"}, "The DNS server failed or refused (N ms)"},
-        {"down.example", {"Can`t Resolve!"}, "The name service could not start (N ms)"},
-        {" one.example", {"Can`t Resolve!"}, "Not a name or address: empty, or it starts with a blank or control character"},
+        {"three.example", {"10.0.0.1", "192.0.2.30", "192.0.2.4"}, LookupOutcome::Answered, false},
+        {"192.0.2.1", {"one.example"}, LookupOutcome::Answered, true},
+        {"unknown.example", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, false},
+        {"192.0.2.99", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, true},
+        {"empty.example", {}, LookupOutcome::NoIpv4Address, false},
+        {"slow.example", {"Can`t Resolve!"}, LookupOutcome::NoAnswer, false},
+        {"broken.example", {"Can`t Resolve!"}, LookupOutcome::ServerFailure, false},
+        {"down.example", {"Can`t Resolve!"}, LookupOutcome::LocalFailure, false},
+        {" one.example", {"Can`t Resolve!"}, LookupOutcome::NotAName, false},
     };
     RunModal(dialog, [&] {
         for (const Case& each : cases) {
             dialog.Ask(each.query);
             Settle();
             EXPECT_EQ(dialog.Lines(), each.lines) << each.query;
-            EXPECT_EQ(WithoutTimes(dialog.Description()), each.description) << each.query;
+            EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({each.outcome, each.reverse}, each.lines.size())))
+                << each.query;
         }
     });
 }
@@ -109,7 +125,7 @@ TEST_F(OutcomeTest, WhileWaitingItNamesTheTextAndFromMemoryItDescribesTheFirstLo
         dialog.Ask("unknown.example");
         Settle();
         dialog.Ask("unknown.example");
-        EXPECT_EQ(WithoutTimes(dialog.Description()), "From memory. First lookup: No such name (answered in N ms)");
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "From memory. First lookup: " + WithoutTimes(Describe({LookupOutcome::NoSuchName}, 1)));
     });
 }
 
@@ -119,10 +135,10 @@ TEST_F(OutcomeTest, TheDescriptionIsTheCompletionHandledLast) {
         dialog.Ask("three.example");
         dialog.Ask("unknown.example");
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
-        EXPECT_EQ(WithoutTimes(dialog.Description()), "No such name (answered in N ms)");
+        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({LookupOutcome::NoSuchName}, 1)));
         resolver.ReleaseName("three.example");
         Settle();
-        EXPECT_EQ(WithoutTimes(dialog.Description()), "3 addresses (N ms)");
+        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({}, 3)));
         EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, 6, 999), 0);
         EXPECT_EQ(dialog.Description(), "") << "an empty list has nothing to describe";
     });
@@ -140,5 +156,22 @@ TEST_F(OutcomeTest, TheTimeRunsFromTheQuestionToTheAnswer) {
         const std::string text = dialog.Description();
         const int took = std::stoi(text.substr(text.find('(') + 1));
         EXPECT_GE(took, 150) << text;
+    });
+}
+
+TEST_F(OutcomeTest, TypedMarkupShowsAsTypedAndATooltipOnTheScreenFollowsTheList) {
+    const std::string markup = "<h1>BIG</h1><img src=/etc/hosts>";
+    resolver.HoldName(markup);
+    RunModal(dialog, [&] {
+        dialog.Ask("one.example");
+        Settle();
+        QWidget* list = dialog.Widget(IDC_RESPONSES);
+        QToolTip::showText(list->mapToGlobal(QPoint(4, 4)), list->toolTip(), list);
+        ASSERT_TRUE(QToolTip::isVisible());
+        dialog.Ask(markup);  // no events between: the tooltip is still up, as under a resting pointer
+        EXPECT_EQ(QToolTip::text(), list->toolTip()) << "the tooltip on the screen says what the list says now";
+        EXPECT_EQ(dialog.Description().rfind("Looking up \"" + markup + "\" since ", 0), 0u) << dialog.Description();
+        resolver.ReleaseName(markup);
+        Settle();
     });
 }
