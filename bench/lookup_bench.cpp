@@ -2,6 +2,8 @@
 //  - one lookup's own cost, Get to answers in the list, against the resolver asked directly;
 //  - a cache hit with 100,000 cached texts against one with 10;
 //  - the dialog thread's longest stall while 500 lookups that take a second each are in flight.
+#include <netdb.h>
+
 #include <QApplication>
 #include <QTimer>
 
@@ -33,7 +35,7 @@ public:
         addresses = {0x0100007F};
         return 0;
     }
-    int Reverse(std::uint32_t, std::string&) override { return winsock::WSAHOST_NOT_FOUND; }
+    int Reverse(std::uint32_t, std::string&) override { return EAI_NONAME; }
     int HostName(std::string& name) override {
         name = "bench-host";
         return 0;

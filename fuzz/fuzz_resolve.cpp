@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* rest = data + 4 + queryLength;
     const std::size_t restSize = size - 4 - queryLength;
     resolver.script = {};
-    resolver.script.error = data[1] % 4 == 0 ? winsock::WSAHOST_NOT_FOUND + data[1] % 5 : 0;
+    resolver.script.error = data[1] % 4 == 0 ? -1 - data[1] % 105 : 0;  // one of the C library's EAI_ codes, or another
     const std::size_t nameLength = std::min<std::size_t>(restSize, (std::size_t(data[2]) << 8 | data[3]) % 10001);
     resolver.script.name.assign(reinterpret_cast<const char*>(rest), nameLength);
     for (std::size_t at = nameLength; at + 4 <= restSize; at += 4) {
