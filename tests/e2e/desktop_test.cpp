@@ -125,6 +125,7 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     ASSERT_FALSE(origin.isNull()) << "the pointer finds the main window";
     Click(origin + QPoint(size.width() - 39, 15));
     EXPECT_TRUE(Eventually([&] { return Restored(1, size); })) << "asks to be restored at once and is its own size again";
+    EXPECT_EQ(m_log.Count("unset_maximized()"), 1) << "once";
     ASSERT_TRUE(Alive()) << m_log.Text().substr(m_log.Text().rfind("error") == std::string::npos ? 0 : m_log.Text().rfind("error"));
 
     // The system menu, an xdg_popup from a right click on the dialog's background; its last item is About.
@@ -149,6 +150,7 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     const QSize boxSize = m_log.WindowSize(about);
     Click(boxOrigin + QPoint(boxSize.width() - 39, 15));
     EXPECT_TRUE(Eventually([&] { return Restored(2, boxSize); })) << "the About box too";
+    EXPECT_EQ(m_log.Count("unset_maximized()"), 2);
     ASSERT_TRUE(Alive());
 
     Output("xdotool key Escape");
