@@ -59,7 +59,5 @@ private:
 
 void KeepFixedSizeWhenMaximized(QWidget* dialog) {
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        KeepFixedSize(dialog);
+        dialog->installEventFilter(new FixedSizeKeeper(dialog));
 }
-
-void KeepFixedSize(QWidget* dialog) { dialog->installEventFilter(new FixedSizeKeeper(dialog)); }

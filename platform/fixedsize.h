@@ -9,5 +9,3 @@ class QWidget;
 // granted, asks at once to be restored, and takes its size back once restored. Elsewhere the
 // window manager honours the fixed size itself, and nothing is done.
 void KeepFixedSizeWhenMaximized(QWidget* dialog);
-// The same on any window system.
-void KeepFixedSize(QWidget* dialog);
