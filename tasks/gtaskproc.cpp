@@ -29,14 +29,15 @@ BOOL CGTaskProc::Start(int mode, DWORD interval, int repeatCount) {
 }
 
 void CGTaskProc::SetRunState(int state) {
-    // The hook runs before the worker can see the stop: a worker that sees it, also on a timed
-    // wake-up, ends and may delete this task at once.
-    if (state == TASK_STOPPED)
+    // A worker that sees a stop, also on a timed wake-up, ends and deletes this task: it waits for
+    // this lock first. OnStopped must therefore not wait for the worker to end, nor for a pass to finish.
+    CSingleLock caller(m_callers);
+    {
+        CSingleLock lock(m_lock);
+        m_runState = state;
+    }
+    if (GetRunState() == TASK_STOPPED)
         OnStopped(&m_params);
-    CSingleLock lock(m_lock);
-    m_runState = state;
-    // Signalled under the lock, which the worker needs to read the state: once the lock is released,
-    // this task may be gone.
     m_wakeEvent.SetEvent();
 }
 
@@ -71,8 +72,12 @@ BOOL CGTaskProc::InitInstance() {
 }
 
 void CGTaskProc::RunLoop() {
-    if (GetRunState() == TASK_STOPPED)
-        return;
+    if (GetRunState() != TASK_STOPPED)
+        RunPasses();
+    CSingleLock lastCaller(m_callers);  // whoever stopped the task is done with it
+}
+
+void CGTaskProc::RunPasses() {
     do {
         // The interval is one aligned word, read without the lock.
         m_wakeEvent.Lock(std::atomic_ref(m_interval).load(std::memory_order_relaxed));

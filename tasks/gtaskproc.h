@@ -28,8 +28,9 @@ public:
     BOOL HasTaskParams();
     // Sets the pass rules and starts running; FALSE, changing nothing, before SetTaskParams.
     BOOL Start(int mode, DWORD interval, int repeatCount);
-    // Stores the state and wakes the loop; a stop runs OnStopped on the calling thread first, and a
-    // worker that is not the caller does not see the stop before OnStopped has returned.
+    // Stores the state, runs OnStopped on the calling thread when it is a stop, then wakes the loop. A
+    // worker sees a stop at once and begins no pass after it, but it does not end (and delete the
+    // task) while a caller is still inside this call.
     void SetRunState(int state);
     int GetRunState();
     int GetMode();
@@ -47,9 +48,14 @@ protected:
 
 private:
     void RunLoop();
+    void RunPasses();
 
     CEvent m_wakeEvent{FALSE, TRUE};
     CCriticalSection m_lock;
+    // Held by every SetRunState for as long as it touches the task, hook and signal included, and
+    // taken by the worker before it ends: a task is never deleted under a caller. Never m_lock, which
+    // is held for one read or write group only.
+    CCriticalSection m_callers;
     // Guarded by m_lock, held only for one read or write group at a time.
     int m_runState = TASK_IDLE;
     int m_mode = MODE_CONTINUOUS;

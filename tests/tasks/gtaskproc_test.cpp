@@ -44,6 +44,10 @@ struct Record {
         std::lock_guard lock(mutex);
         return events;
     }
+    int PassesStarted() {
+        std::lock_guard lock(mutex);
+        return static_cast<int>(passStarts.size());
+    }
 };
 
 class RecordingTask : public CGTaskProc {
@@ -205,26 +209,37 @@ TEST(TaskThread, StoppingFromTheControllingThreadRunsOnStoppedThereBeforeTheWork
     EXPECT_EQ(record.stoppedOn, std::this_thread::get_id());
 }
 
-// A worker that wakes on its own, by its interval, must not see a stop, end and delete the task
-// while the controlling thread is still inside OnStopped.
-TEST(TaskThread, AStopFromTheControllingThreadKeepsTheTaskAliveUntilOnStoppedReturns) {
-    Record record;
-    RecordingTask* task = MakeTask(record);
-    ASSERT_TRUE(task->CreateThread());
-    task->Start(MODE_CONTINUOUS, 1, 1);
-    ASSERT_TRUE(PumpUntil([&] { return record.passes >= 2; }));
-    int destroyedInsideOnStopped = -1;
-    record.onStopped = [&] {
-        const int waitsBefore = ThreadWaits(record.workerId);
-        WaitUntil([&] {
-            const int waits = ThreadWaits(record.workerId);
-            return waits < 0 || waits >= waitsBefore + 20;  // gone, or twenty wake-ups later
-        });
-        destroyedInsideOnStopped = record.destroyed;
-    };
-    task->SetRunState(TASK_STOPPED);
-    EXPECT_EQ(destroyedInsideOnStopped, 0);
-    ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
+// A worker that wakes on its own, by its interval, sees a stop made from outside at once and runs no
+// more passes, but must not end and delete the task while the controlling thread is inside OnStopped.
+TEST(TaskThread, AStopFromOutsideEndsThePassesAtOnceAndKeepsTheTaskAliveUntilOnStoppedReturns) {
+    for (int mode : {MODE_CONTINUOUS, MODE_COUNTED}) {
+        Record record;
+        RecordingTask* task = MakeTask(record);
+        ASSERT_TRUE(task->CreateThread());
+        task->Start(mode, 1, 0);  // counted with 0: until stopped
+        ASSERT_TRUE(PumpUntil([&] { return record.passes >= 2; }));
+        int stateInside = -1, passesAtStop = -1, destroyedInside = -1;
+        record.onStopped = [&] {
+            stateInside = task->GetRunState();
+            passesAtStop = record.PassesStarted();
+            // A worker on a 1 ms interval wakes again and again; once it has seen the stop it waits
+            // for this hook without waking (fifty looks at an unchanged count), or it is gone.
+            const int waitsBefore = ThreadWaits(record.workerId);
+            int last = waitsBefore, unchanged = 0;
+            WaitUntil([&] {
+                const int waits = ThreadWaits(record.workerId);
+                unchanged = waits == last && ThreadIsWaiting(record.workerId) ? unchanged + 1 : 0;
+                last = waits;
+                return waits < 0 || (waits > waitsBefore && unchanged >= 50);
+            });
+            destroyedInside = record.destroyed;
+            EXPECT_EQ(record.PassesStarted(), passesAtStop) << mode << ": no pass begins after the stop";
+        };
+        task->SetRunState(TASK_STOPPED);
+        EXPECT_EQ(stateInside, TASK_STOPPED) << mode << ": OnStopped runs once the state is stopped";
+        EXPECT_EQ(destroyedInside, 0) << mode;
+        ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
+    }
 }
 
 TEST(TaskThread, StartingACountedTaskAgainRunsExactlyTheNewCount) {
