@@ -61,12 +61,3 @@ std::string DescribeWaiting(const CString& query, std::time_t since) {
         std::strftime(clock, sizeof clock, "%H:%M:%S", &local);
     return "Looking up \"" + query.str() + "\" since " + clock;
 }
-
-LookupReport LookupReports::TakePending(std::uint32_t id) {
-    auto found = m_pending.find(id);
-    if (found == m_pending.end())
-        return {};
-    const LookupReport report = found->second;
-    m_pending.erase(found);
-    return report;
-}

@@ -4,10 +4,9 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
-#include <map>
 #include <string>
 
-#include "lookup/tables.h"
+#include "platform/cstring.h"
 
 enum class LookupOutcome {
     Answered,
@@ -35,21 +34,3 @@ std::string Describe(const LookupReport& report, std::size_t answerLines);
 std::string DescribeFromMemory(const LookupReport& report, std::size_t answerLines);
 // While the wait line shows: which text is being looked up, and since when (local time).
 std::string DescribeWaiting(const CString& query, std::time_t since);
-
-// The dialog's reports: one for each lookup in flight, by request id, at an address that stays put
-// while the resolver thread writes it; one for each cached text, kept for the life of the window.
-class LookupReports {
-public:
-    LookupReport* Pending(std::uint32_t id) { return &m_pending[id]; }
-    // Moves a finished lookup's report out of the pending ones; a default one for an unknown id.
-    LookupReport TakePending(std::uint32_t id);
-    void KeepIfAbsent(const CString& query, const LookupReport& report) { m_cached.try_emplace(query, report); }
-    const LookupReport* Cached(const CString& query) const {
-        auto found = m_cached.find(query);
-        return found == m_cached.end() ? nullptr : &found->second;
-    }
-
-private:
-    std::map<std::uint32_t, LookupReport> m_pending;
-    std::map<CString, LookupReport, QueryOrder> m_cached;
-};

@@ -2,6 +2,7 @@
 
 #include <sys/socket.h>
 
+#include <chrono>
 #include <cstring>
 
 #include "lookup/lookuprequest.h"
@@ -21,46 +22,45 @@ LookupOutcome ResolveName(const char* name, std::vector<CString>& answers) {
         answers.emplace_back(CANT_RESOLVE);
         return OutcomeOfError(winsock::LastAddrInfoError());
     }
-    for (char** address = entry->h_addr_list; *address; ++address) {
-        winsock::in_addr value;
-        std::memcpy(&value, *address, sizeof value);
-        answers.emplace_back(winsock::inet_ntoa(value));
-    }
+    answers = DottedAddresses(*entry);
     return answers.empty() ? LookupOutcome::NoIpv4Address : LookupOutcome::Answered;
+}
+
+LookupReport Resolve(const char* query, std::vector<CString>& answers) {
+    if (IsAsciiLetter(static_cast<unsigned char>(query[0])))
+        return {ResolveName(query, answers)};
+    if (IsBlankOrEnd(static_cast<unsigned char>(query[0]))) {
+        answers.emplace_back(CANT_RESOLVE);
+        return {LookupOutcome::NotAName};
+    }
+    const std::uint32_t address = winsock::inet_addr(query);
+    // Text that is no dotted address may still be a host name, such as one that begins with a digit.
+    if (address == INADDR_NONE && std::strcmp(query, "255.255.255.255") != 0)
+        return {ResolveName(query, answers)};
+    const winsock::hostent* entry = winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
+    // The whole name, however long: a cut host name would be a wrong answer.
+    answers.emplace_back(entry ? entry->h_name : CANT_RESOLVE);
+    const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
+    // An address has a name or none.
+    return {outcome == LookupOutcome::NoIpv4Address ? LookupOutcome::NoSuchName : outcome, true};
 }
 
 }  // namespace
 
-BOOL ResolveQuery(const char* query, std::vector<CString>& answers) {
-    LookupOutcome outcome;
-    bool reverse;
-    return ResolveQuery(query, answers, outcome, reverse);
+std::vector<CString> DottedAddresses(const winsock::hostent& entry) {
+    std::vector<CString> dotted;
+    for (char** address = entry.h_addr_list; *address; ++address) {
+        winsock::in_addr value;
+        std::memcpy(&value, *address, sizeof value);
+        dotted.emplace_back(winsock::inet_ntoa(value));  // copied before the next conversion overwrites it
+    }
+    return dotted;
 }
 
-BOOL ResolveQuery(const char* query, std::vector<CString>& answers, LookupOutcome& outcome, bool& reverse) {
+LookupReport ResolveQuery(const char* query, std::vector<CString>& answers) {
     answers.clear();
-    reverse = false;
-    if (IsAsciiLetter(static_cast<unsigned char>(query[0]))) {
-        outcome = ResolveName(query, answers);
-        return TRUE;
-    }
-    if (IsBlankOrEnd(static_cast<unsigned char>(query[0]))) {
-        answers.emplace_back(CANT_RESOLVE);
-        outcome = LookupOutcome::NotAName;
-        return TRUE;
-    }
-    const std::uint32_t address = winsock::inet_addr(query);
-    // Text that is no dotted address may still be a host name, such as one that begins with a digit.
-    if (address == INADDR_NONE && std::strcmp(query, "255.255.255.255") != 0) {
-        outcome = ResolveName(query, answers);
-        return TRUE;
-    }
-    reverse = true;
-    const winsock::hostent* entry = winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
-    // The whole name, however long: a cut host name would be a wrong answer.
-    answers.emplace_back(entry ? entry->h_name : CANT_RESOLVE);
-    outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
-    if (outcome == LookupOutcome::NoIpv4Address)
-        outcome = LookupOutcome::NoSuchName;  // an address has a name or none
-    return TRUE;
+    const auto asked = std::chrono::steady_clock::now();
+    LookupReport report = Resolve(query, answers);
+    report.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
+    return report;
 }

@@ -3,13 +3,13 @@
 
 #include <vector>
 
+#include "lookup/lookupreport.h"
 #include "platform/cstring.h"
-#include "platform/wintypes.h"
-
-enum class LookupOutcome;
+#include "platform/winsock.h"
 
 // Every IPv4 address of a host name, the registered name of a dotted address, or "Can`t Resolve!".
-// Empties `answers` first. Stateless and safe on any thread; always TRUE.
-BOOL ResolveQuery(const char* query, std::vector<CString>& answers);
-// The same, also telling what became of the lookup and whether it asked for an address's name.
-BOOL ResolveQuery(const char* query, std::vector<CString>& answers, LookupOutcome& outcome, bool& reverse);
+// Empties `answers` first. Stateless and safe on any thread. What became of the lookup, and how long
+// the name service took, comes back as its report.
+LookupReport ResolveQuery(const char* query, std::vector<CString>& answers);
+// The dotted text of each address of a host entry, in the entry's order.
+std::vector<CString> DottedAddresses(const winsock::hostent& entry);

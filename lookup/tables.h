@@ -1,20 +1,35 @@
-// The dialog's two tables of lookup records. Stored records never move while others come and go,
-// so a resolver thread can work on one in place.
+// The dialog's two tables of lookup records, each with what became of its lookup beside it. Stored
+// records never move while others come and go, so a resolver thread can work on one in place.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <type_traits>
 
+#include "lookup/lookupreport.h"
 #include "lookup/lookuprequest.h"
+
+// A record as a table keeps it, with its report. The record comes first, so the address of a stored
+// record is that of its StoredLookup, and the report is found from the record alone.
+struct StoredLookup {
+    LookupRequest request;
+    LookupReport report;
+
+    static StoredLookup& Of(LookupRequest& stored) { return *reinterpret_cast<StoredLookup*>(&stored); }
+    static const StoredLookup& Of(const LookupRequest& stored) { return *reinterpret_cast<const StoredLookup*>(&stored); }
+};
+static_assert(std::is_standard_layout_v<StoredLookup>, "a stored record's address must be its StoredLookup's");
 
 // Lookups in flight, by request id in ascending unsigned order.
 class PendingRequests {
 public:
-    // Stores a copy under its id; an id already present keeps its record.
-    bool InsertIfAbsent(const LookupRequest& request) { return m_records.try_emplace(request.requestId, request).second; }
+    // Stores a copy under its id, with an empty report; an id already present keeps its record.
+    bool InsertIfAbsent(const LookupRequest& request) {
+        return m_records.try_emplace(request.requestId, StoredLookup{request, {}}).second;
+    }
     LookupRequest* Find(std::uint32_t id) {
         auto found = m_records.find(id);
-        return found == m_records.end() ? nullptr : &found->second;
+        return found == m_records.end() ? nullptr : &found->second.request;
     }
     bool Contains(std::uint32_t id) const { return m_records.count(id) != 0; }
     // Removes a record that Find returned.
@@ -22,7 +37,7 @@ public:
     std::size_t Size() const { return m_records.size(); }
 
 private:
-    std::map<std::uint32_t, LookupRequest> m_records;
+    std::map<std::uint32_t, StoredLookup> m_records;
 };
 
 // Byte-wise, case-sensitive order of query texts: unsigned bytes, the shorter text first on a tie.
@@ -30,18 +45,20 @@ struct QueryOrder {
     bool operator()(const CString& a, const CString& b) const;
 };
 
-// Finished lookups, by their exact query text; the first one for a text stays.
+// Finished lookups, by their exact query text; the first one for a text stays, with its report.
 class AnswerCache {
 public:
-    bool InsertIfAbsent(const LookupRequest& request) { return m_records.try_emplace(request.query, request).second; }
+    bool InsertIfAbsent(const LookupRequest& request, const LookupReport& report = {}) {
+        return m_records.try_emplace(request.query, StoredLookup{request, report}).second;
+    }
     const LookupRequest* Find(const CString& query) const {
         auto found = m_records.find(query);
-        return found == m_records.end() ? nullptr : &found->second;
+        return found == m_records.end() ? nullptr : &found->second.request;
     }
     std::size_t Size() const { return m_records.size(); }
 
 private:
-    std::map<CString, LookupRequest, QueryOrder> m_records;
+    std::map<CString, StoredLookup, QueryOrder> m_records;
 };
 
 // The last request id handed out; 0 at start.

@@ -79,7 +79,7 @@ void AddCopyActions(QListWidget* list) {
             QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
     };
     auto* copySelected = new QAction(QObject::tr("Copy") + QLatin1Char('\t') + QKeySequence(QKeySequence::Copy).toString(), list);
-    copySelected->setObjectName(QStringLiteral("nomvara.copy"));  // Ctrl+C in the list triggers it too
+    copySelected->setObjectName(QLatin1String(platform::kCopyActionName));
     QObject::connect(copySelected, &QAction::triggered, list, [copy] { copy(false); });
     auto* copyAll = new QAction(QObject::tr("Copy All"), list);
     QObject::connect(copyAll, &QAction::triggered, list, [copy] { copy(true); });

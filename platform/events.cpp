@@ -135,7 +135,7 @@ protected:
             return false;
         if (event->type() == QEvent::KeyPress) {
             if (window->kind == WindowKind::ListBox && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
-                if (auto* copy = window->widget->findChild<QAction*>(QStringLiteral("nomvara.copy"))) {
+                if (auto* copy = window->widget->findChild<QAction*>(QLatin1String(platform::kCopyActionName))) {
                     copy->trigger();
                     return true;
                 }

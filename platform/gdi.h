@@ -52,7 +52,6 @@ private:
 class CDC {
 public:
     CDC() = default;
-    explicit CDC(QPainter* painter) : m_painter(painter) {}
 
     COLORREF SetTextColor(COLORREF color);
     int SetBkMode(int mode);

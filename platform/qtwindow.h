@@ -53,6 +53,9 @@ struct HBRUSH__ {
 
 namespace platform {
 
+// The object name of a list box's Copy action, which the list's own Ctrl+C triggers too.
+inline constexpr char kCopyActionName[] = "nomvara.copy";
+
 // Makes the record of a new widget, registers it and routes its events to messages.
 HWND RegisterWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND parent);
 // Destroys a window and all its children: bound objects are released, waiting senders get 0.

@@ -6,7 +6,8 @@
 
 #include "platform/wintypes.h"
 
-// A manual-reset (or auto-reset) event: a signal stays set until it is reset.
+// An event. A manual-reset one stays signalled until it is reset; an auto-reset one lets exactly one
+// waiter through and resets itself as it does.
 class CEvent {
 public:
     explicit CEvent(BOOL initiallyOwn = FALSE, BOOL manualReset = FALSE);

@@ -1,10 +1,7 @@
 #include "tasks/nomvarathread.h"
 
-#include <chrono>
-
-#include "lookup/lookupreport.h"
-#include "lookup/lookuprequest.h"
 #include "lookup/resolvequery.h"
+#include "lookup/tables.h"
 #include "platform/cstring.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
@@ -27,25 +24,20 @@ BOOL CNomvaraThread::StartOnce() {
 }
 
 void CNomvaraThread::OnTask(TaskParams* params) {
-    auto* record = reinterpret_cast<LookupRequest*>(params->param3);
+    LookupRequest* record = RecordOf(*params);
     // The record is only read and written while the dialog that owns it still exists, and the
     // name service is asked outside that lock, so closing the dialog never waits for it.
     CString query;
     if (!m_lifeline->WhileAlive([&] { query = record->query; }))
         return;
     std::vector<CString> answers;
-    LookupReport outcome;
-    const auto asked = std::chrono::steady_clock::now();
-    ResolveQuery(query, answers, outcome.outcome, outcome.reverse);
-    outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
-    auto* report = reinterpret_cast<LookupReport*>(params->param2);
+    const LookupReport report = ResolveQuery(query, answers);
     HWND owner = nullptr;
     WPARAM code = 0;
     LPARAM requestId = 0;
     if (!m_lifeline->WhileAlive([&] {
             record->answers = std::move(answers);
-            if (report)
-                *report = outcome;
+            StoredLookup::Of(*record).report = report;
             owner = record->owner->GetSafeHwnd();
             code = WPARAM(record->code);
             requestId = LPARAM(record->requestId);

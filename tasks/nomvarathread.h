@@ -4,14 +4,17 @@
 #include <memory>
 
 #include "lookup/lifeline.h"
+#include "lookup/lookuprequest.h"
 #include "tasks/gtaskproc.h"
 
 class CNomvaraThread : public CGTaskProc {
 public:
-    // param3 is the address of the lookup's record inside the dialog's pending table, param2 that of
-    // its LookupReport beside it, or 0 for none. The lifeline is the dialog's: once it has ended, the
-    // thread touches neither of them nor the window.
+    // `params` as ParamsFor makes them. The lifeline is the dialog's: once it has ended, the thread
+    // touches neither the record nor the window.
     CNomvaraThread(TaskParams params, std::shared_ptr<Lifeline> lifeline);
+    // A lookup's task parameters: param1 and param2 0, param3 the record as it lies in the dialog's
+    // pending table, where the thread also writes the lookup's report beside it.
+    static TaskParams ParamsFor(LookupRequest* stored) { return TaskParams{0, 0, reinterpret_cast<UINT_PTR>(stored)}; }
 
     // Runs the task once; FALSE before the parameters are set.
     BOOL StartOnce();
@@ -20,5 +23,7 @@ protected:
     void OnTask(TaskParams* params) override;
 
 private:
+    static LookupRequest* RecordOf(const TaskParams& params) { return reinterpret_cast<LookupRequest*>(params.param3); }
+
     const std::shared_ptr<Lifeline> m_lifeline;
 };

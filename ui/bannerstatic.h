@@ -2,13 +2,14 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "ui/clicktoopen.h"
 
 class CBannerStatic : public CStatic {
 public:
     CBannerStatic();
     ~CBannerStatic() override = default;
 
-    void SetUrl(const char* url) { m_url = url; }
+    void SetUrl(const char* url) { m_link.SetUrl(url); }
 
 protected:
     BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
@@ -16,6 +17,5 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-    HCURSOR m_hCursor;
-    CString m_url;
+    ClickToOpen m_link;  // the hand cursor and the address
 };

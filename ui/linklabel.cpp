@@ -1,9 +1,6 @@
 #include "ui/linklabel.h"
 
-#include "platform/resources.h"
-#include "platform/services.h"
 #include "ui/links.h"
-#include "ui/resource.h"
 
 BEGIN_MESSAGE_MAP(CLinkLabel, CStatic)
 ON_WM_CTLCOLOR_REFLECT()
@@ -12,8 +9,7 @@ ON_WM_SETCURSOR()
 ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
-CLinkLabel::CLinkLabel()
-    : m_textColor(RGB(0, 0, 255)), m_hCursor(LoadCursor(AfxGetInstanceHandle(), IDC_HAND_CURSOR)), m_url(HOME_LINK_URL) {}
+CLinkLabel::CLinkLabel() : m_textColor(RGB(0, 0, 255)), m_link(HOME_LINK_URL) {}
 
 void CLinkLabel::PreSubclassWindow() {
     const auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
@@ -36,16 +32,10 @@ HBRUSH CLinkLabel::CtlColor(CDC* dc, UINT) {
 LRESULT CLinkLabel::OnNcHitTest(POINT) { return HTCLIENT; }
 
 BOOL CLinkLabel::OnSetCursor(HWND window, UINT hitTest, UINT message) {
-    if (m_hCursor) {
-        SetCursor(m_hCursor);
-        return TRUE;
-    }
-    return CStatic::OnSetCursor(window, hitTest, message);
+    return m_link.ShowHand() ? TRUE : CStatic::OnSetCursor(window, hitTest, message);
 }
 
 void CLinkLabel::OnLButtonDown(UINT flags, POINT point) {
-    if (m_url.IsEmpty())
-        m_url = GetWindowText();
-    ShellExecute(nullptr, "open", m_url, nullptr, nullptr, SW_SHOWNORMAL);
+    m_link.Open(*this);
     CStatic::OnLButtonDown(flags, point);
 }

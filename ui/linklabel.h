@@ -3,13 +3,14 @@
 
 #include "platform/controls.h"
 #include "platform/gdi.h"
+#include "ui/clicktoopen.h"
 
 class CLinkLabel : public CStatic {
 public:
     CLinkLabel();
     ~CLinkLabel() override = default;
 
-    void SetUrl(const char* url) { m_url = url; }
+    void SetUrl(const char* url) { m_link.SetUrl(url); }
 
 protected:
     // Makes the underlined copy of the control's own font when the label is bound.
@@ -22,7 +23,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
     COLORREF m_textColor;
-    HCURSOR m_hCursor;
-    CString m_url;
+    ClickToOpen m_link;  // the hand cursor and the address
     CFont m_underlineFont;
 };

@@ -1,7 +1,6 @@
 #include "ui/nomvaradlg.h"
 
-#include <cstring>
-
+#include "lookup/resolvequery.h"
 #include "platform/menu.h"
 #include "platform/resources.h"
 #include "platform/services.h"
@@ -70,10 +69,8 @@ void CNomvaraDlg::ListLocalAddresses() {
     const winsock::hostent* entry = winsock::gethostbyname(hostName);
     if (!entry || !entry->h_addr_list[0])
         return;
-    for (char** address = entry->h_addr_list; *address; ++address) {
-        winsock::in_addr value;
-        std::memcpy(&value, *address, sizeof value);
-        m_localAddresses += winsock::inet_ntoa(value);
+    for (const CString& address : DottedAddresses(*entry)) {
+        m_localAddresses += address;
         m_localAddresses += "\r\n";
     }
 }

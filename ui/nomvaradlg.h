@@ -41,7 +41,6 @@ protected:
 protected:
     PendingRequests m_pendingRequests;
     AnswerCache m_answerCache;
-    LookupReports m_reports;  // what became of each lookup, beside its record
     CLinkLabel m_productTextLink;
     CLinkLabel m_productNameLink;
     CBannerStatic m_banner;

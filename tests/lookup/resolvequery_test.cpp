@@ -13,7 +13,7 @@ namespace {
 
 std::vector<CString> Resolve(const char* query) {
     std::vector<CString> answers{"left over from before"};
-    EXPECT_TRUE(ResolveQuery(query, answers));
+    ResolveQuery(query, answers);
     return answers;
 }
 

@@ -49,7 +49,7 @@ public:
         return pending.Find(id);
     }
     BOOL Launch(LookupRequest* record) {
-        auto* thread = new CountedThread(TaskParams{0, 0, reinterpret_cast<UINT_PTR>(record)}, lifeline);
+        auto* thread = new CountedThread(CNomvaraThread::ParamsFor(record), lifeline);
         if (!thread->CreateThread()) {
             delete thread;
             return FALSE;

@@ -32,8 +32,7 @@ BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
     EmptyResponseList();
     for (const CString& line : cached->answers)
         m_responseList.AddString(line);
-    if (const LookupReport* report = m_reports.Cached(query))
-        m_responseList.SetDescription(DescribeFromMemory(*report, cached->answers.size()).c_str());
+    m_responseList.SetDescription(DescribeFromMemory(StoredLookup::Of(*cached).report, cached->answers.size()).c_str());
     UpdateData(FALSE);
     return TRUE;
 }
@@ -49,9 +48,7 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
     if (!stored)
         return FALSE;
     // The record and its report are the resolver's from here until its WM_LOOKUP_DONE has been handled.
-    LookupReport* report = m_reports.Pending(request.requestId);
-    auto thread = std::make_unique<CNomvaraThread>(
-        TaskParams{0, reinterpret_cast<UINT_PTR>(report), reinterpret_cast<UINT_PTR>(stored)}, m_lifeline);
+    auto thread = std::make_unique<CNomvaraThread>(CNomvaraThread::ParamsFor(stored), m_lifeline);
     if (!thread->CreateThread(0, 0, nullptr))
         return FALSE;  // the unstarted thread object is freed; the record and the id stay used
     // A started thread deletes itself when it ends.
@@ -68,10 +65,9 @@ LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     }
     for (const CString& line : done->answers)
         m_responseList.AddString(line);
-    const LookupReport report = m_reports.TakePending(done->requestId);
+    const LookupReport& report = StoredLookup::Of(*done).report;
     m_responseList.SetDescription(Describe(report, done->answers.size()).c_str());
-    if (m_answerCache.InsertIfAbsent(*done))
-        m_reports.KeepIfAbsent(done->query, report);
+    m_answerCache.InsertIfAbsent(*done, report);
     m_pendingRequests.Erase(done);
     UpdateData(FALSE);
     return 1;
