@@ -80,10 +80,10 @@ INT_PTR CDialog::DoModal() {
         if (focusFirst)
             FocusFirstTabStop(widget);
         QEventLoop loop;
-        m_loop = &loop;
+        m_endLoop = [&loop] { loop.quit(); };
         if (!m_ended)
             loop.exec(QEventLoop::DialogExec);
-        m_loop = nullptr;
+        m_endLoop = nullptr;
     }
 
     ModalDialogs().pop_back();
@@ -100,8 +100,8 @@ BOOL CDialog::OnInitDialog() {
 void CDialog::EndDialog(int result) {
     m_result = result;
     m_ended = true;
-    if (m_loop)
-        m_loop->quit();
+    if (m_endLoop)
+        m_endLoop();
 }
 
 void CDialog::OnOK() {

@@ -1,9 +1,10 @@
 // CDialog: a modal dialog built from a template in the program's resources.
 #pragma once
 
+#include <functional>
+
 #include "platform/wnd.h"
 
-class QEventLoop;
 
 class CDialog : public CWnd {
 public:
@@ -30,5 +31,5 @@ protected:
     CWnd* m_pParentWnd;
     INT_PTR m_result = -1;
     bool m_ended = false;
-    QEventLoop* m_loop = nullptr;
+    std::function<void()> m_endLoop;  // ends the modal loop while it runs
 };

@@ -34,7 +34,7 @@ void Command(HWND dialog, int id) { ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM
 void OpenSystemMenu(HWND dialog, QPoint at) {
     if (!dialog->systemMenu)
         dialog->systemMenu = CMenu::MakeSystemMenu(dialog);
-    dialog->systemMenu->GetQMenu()->popup(at);
+    dialog->systemMenu->Popup()->popup(at);
 }
 
 // Enter presses the focused push button, else the default one; Escape cancels; F1 asks for help.
@@ -187,7 +187,7 @@ bool MarkEventForToolkit(HWND window, UINT message) {
 CPaintDC::CPaintDC(CWnd* window) {
     using platform::t_event;
     if (t_event && t_event->message == WM_PAINT && t_event->window == window->m_hWnd)
-        m_painter = new QPainter(window->m_hWnd->widget);
+        m_surface = new PaintSurface(window->m_hWnd->widget);
 }
 
-CPaintDC::~CPaintDC() { delete m_painter; }
+CPaintDC::~CPaintDC() { delete m_surface; }

@@ -65,9 +65,9 @@ COLORREF CDC::SetTextColor(COLORREF color) { return std::exchange(m_textColor, c
 int CDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
 
 BOOL CDC::DrawIcon(int x, int y, HICON icon) {
-    if (!m_painter || !icon)
+    if (!m_surface || !icon)
         return FALSE;
-    m_painter->drawPixmap(x, y, icon->pixmap);
+    m_surface->painter.drawPixmap(x, y, icon->pixmap);
     return TRUE;
 }
 

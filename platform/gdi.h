@@ -3,7 +3,7 @@
 
 #include "platform/wintypes.h"
 
-class QPainter;
+struct PaintSurface;  // where WM_PAINT's drawing goes; the platform's own
 
 struct LOGFONT {
     LONG lfHeight;
@@ -61,7 +61,7 @@ public:
     HDC GetSafeHdc() { return this; }
 
 protected:
-    QPainter* m_painter = nullptr;
+    PaintSurface* m_surface = nullptr;
 
 private:
     COLORREF m_textColor = 0;

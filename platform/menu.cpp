@@ -6,9 +6,9 @@
 #include "platform/qtwindow.h"
 #include "platform/wnd.h"
 
-CMenu::CMenu(HWND window) : m_window(window), m_menu(new QMenu(window->widget)) {}
+CMenu::CMenu(HWND window) : m_window(window), m_menu(new MenuPopup(window->widget)) {}
 
-CMenu::~CMenu() = default;  // the QMenu is a child of the window's widget and goes with it
+CMenu::~CMenu() = default;
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text) {
     if (flags & MF_SEPARATOR) {

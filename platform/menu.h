@@ -5,7 +5,7 @@
 
 #include "platform/wintypes.h"
 
-class QMenu;
+struct MenuPopup;  // the toolkit's menu; the platform's own
 
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_SEPARATOR = 0x0800;
@@ -20,10 +20,10 @@ public:
 
     // The standard commands a dialog's styles allow: Restore, Move, Minimize, Close.
     static std::unique_ptr<CMenu> MakeSystemMenu(HWND window);
-    QMenu* GetQMenu() const { return m_menu; }
+    MenuPopup* Popup() const { return m_menu; }
 
 private:
     explicit CMenu(HWND window);
     HWND m_window;
-    QMenu* m_menu;
+    MenuPopup* m_menu;  // a child of the window's widget, and goes with it
 };

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QFont>
+#include <QMenu>
+#include <QPainter>
 #include <QIcon>
 #include <QCursor>
 #include <QPointer>
@@ -16,10 +18,18 @@
 
 class CWnd;
 class CMenu;
-class QMenu;
 struct DialogTemplate;
 
 enum class WindowKind { Dialog, Button, GroupBox, Edit, MultiLineEdit, ListBox, Static };
+
+// What the framework's headers name without the toolkit: a painter during WM_PAINT, a window's menu.
+struct PaintSurface {
+    explicit PaintSurface(QWidget* widget) : painter(widget) {}
+    QPainter painter;
+};
+struct MenuPopup : QMenu {
+    using QMenu::QMenu;
+};
 
 struct HWND__ {
     QPointer<QWidget> widget;

@@ -55,7 +55,7 @@ TEST(SystemMenu, OpensWithAltSpaceAndARightClickOnTheBackground) {
     CancelCounting dialog;
     testing_support::RunModal(dialog, [&] {
         QWidget* window = platform::WidgetOf(dialog.m_hWnd);
-        QMenu* menu = dialog.GetSystemMenu(FALSE)->GetQMenu();
+        QMenu* menu = dialog.GetSystemMenu(FALSE)->Popup();
         QKeyEvent altSpace(QEvent::KeyPress, Qt::Key_Space, Qt::AltModifier);
         QApplication::sendEvent(platform::WidgetOf(dialog.GetDlgItem(IDC_TEST_EDIT)), &altSpace);
         EXPECT_TRUE(menu->isVisible());

@@ -190,7 +190,7 @@ TEST(MainDialog, TheSystemMenuEndsWithASeparatorAndTheAboutItem) {
     ScriptedResolver resolver;
     TestableDialog dialog;
     RunModal(dialog, [&] {
-        const QList<QAction*> items = dialog.GetSystemMenu(FALSE)->GetQMenu()->actions();
+        const QList<QAction*> items = dialog.GetSystemMenu(FALSE)->Popup()->actions();
         ASSERT_GE(items.size(), 3);
         EXPECT_TRUE(items[items.size() - 2]->isSeparator());
         EXPECT_EQ(items.back()->text(), "&About Nomvara...");
