@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "lookup/tables.h"
+#include "lookup/lookuptables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     PendingRequests pending;

@@ -1,4 +1,5 @@
-// What each kind of window does with a message that no table handles.
+#include "platform/defproc.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,8 @@
 
 #include <cstring>
 
+#include "platform/qtconvert.h"
+#include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
 #include "platform/text.h"
 #include "platform/winapp.h"
@@ -144,9 +147,5 @@ LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return ListBoxProc(static_cast<QListWidget*>(window->widget.data()), window->style, message, wParam, lParam);
     return 0;
 }
-
-QString FromLocal8Bit(const char* text) { return QString::fromLocal8Bit(text ? text : ""); }
-
-std::string ToLocal8Bit(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "platform/dlgbuilder.h"
 #include "platform/dlgtemplate.h"
 #include "platform/qtwindow.h"
 #include "platform/resources.h"

@@ -1,4 +1,5 @@
-// Builds a dialog's widgets from its template.
+#include "platform/dlgbuilder.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -16,8 +17,12 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/defproc.h"
 #include "platform/dlgtemplate.h"
 #include "platform/fixedsize.h"
+#include "platform/gdi.h"
+#include "platform/qtconvert.h"
+#include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
 #include "platform/resources.h"
 #include "platform/wnd.h"

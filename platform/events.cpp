@@ -1,4 +1,5 @@
-// Qt events of template-built widgets become messages to their windows.
+#include "platform/events.h"
+
 #include <QAction>
 #include <QEnterEvent>
 #include <QKeyEvent>
@@ -9,6 +10,9 @@
 #include <QPushButton>
 
 #include "platform/menu.h"
+#include "platform/gdi.h"
+#include "platform/qtconvert.h"
+#include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
 #include "platform/wnd.h"
 
@@ -146,8 +150,12 @@ protected:
             return StaticEvent(window, event);
         if (window->kind != WindowKind::Dialog)
             return false;
-        if (event->type() == QEvent::Paint)
-            return !DispatchEvent(window, WM_PAINT, 0, 0);
+        if (event->type() == QEvent::Paint) {
+            window->painting = true;
+            const bool toToolkit = DispatchEvent(window, WM_PAINT, 0, 0);
+            window->painting = false;
+            return !toToolkit;
+        }
         if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
             OpenSystemMenu(window, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
             return true;
@@ -184,10 +192,3 @@ bool MarkEventForToolkit(HWND window, UINT message) {
 
 }  // namespace platform
 
-CPaintDC::CPaintDC(CWnd* window) {
-    using platform::t_event;
-    if (t_event && t_event->message == WM_PAINT && t_event->window == window->m_hWnd)
-        m_surface = new PaintSurface(window->m_hWnd->widget);
-}
-
-CPaintDC::~CPaintDC() { delete m_surface; }

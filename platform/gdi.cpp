@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
+#include "platform/wnd.h"
 
 namespace {
 
@@ -79,6 +81,12 @@ HCURSOR GetCursor() { return t_currentCursor; }
 
 namespace platform {
 
-QColor ToQColor(COLORREF color) { return QColor(GetRValue(color), GetGValue(color), GetBValue(color)); }
 
 }  // namespace platform
+
+CPaintDC::CPaintDC(CWnd* window) {
+    if (window->m_hWnd && window->m_hWnd->painting)
+        m_surface = new PaintSurface(window->m_hWnd->widget);
+}
+
+CPaintDC::~CPaintDC() { delete m_surface; }

@@ -5,23 +5,6 @@
 
 struct PaintSurface;  // where WM_PAINT's drawing goes; the platform's own
 
-struct LOGFONT {
-    LONG lfHeight;
-    LONG lfWidth;
-    LONG lfEscapement;
-    LONG lfOrientation;
-    LONG lfWeight;
-    BYTE lfItalic;
-    BYTE lfUnderline;
-    BYTE lfStrikeOut;
-    BYTE lfCharSet;
-    BYTE lfOutPrecision;
-    BYTE lfClipPrecision;
-    BYTE lfQuality;
-    BYTE lfPitchAndFamily;
-    char lfFaceName[32];
-};
-static_assert(sizeof(LOGFONT) == 60, "the ANSI LOGFONT is 60 bytes");
 
 constexpr LONG FW_NORMAL = 400;
 

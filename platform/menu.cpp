@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include "platform/qtconvert.h"
 #include "platform/qtwindow.h"
-#include "platform/wnd.h"
 
 CMenu::CMenu(HWND window) : m_window(window), m_menu(new MenuPopup(window->widget)) {}
 
@@ -18,7 +18,8 @@ BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text) {
     QAction* action = m_menu->addAction(platform::FromLocal8Bit(text ? text : ""));
     action->setData(QVariant::fromValue(static_cast<qulonglong>(id)));
     HWND window = m_window;
-    QObject::connect(action, &QAction::triggered, [window, id] { ::SendMessage(window, WM_SYSCOMMAND, id, 0); });
+    // The action goes with the window's widget, so a live window gets it, on its own thread.
+    QObject::connect(action, &QAction::triggered, [window, id] { platform::Dispatch(window, WM_SYSCOMMAND, id, 0); });
     return TRUE;
 }
 

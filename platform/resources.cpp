@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
 
 namespace {
@@ -135,19 +136,5 @@ POINT GetIconSize(HICON icon) {
 }
 
 namespace platform {
-
-// On screens of twice the density or more, the bitmap's 2x drawing where there is one, at the same
-// size in device-independent pixels; elsewhere the bitmap itself.
-QPixmap LoadBitmapPixmap(UINT id) {
-    if (qGuiApp->devicePixelRatio() >= 1.5) {
-        if (const ResourceEntry* dense = FindResource(ResourceType::Bitmap, id, 2)) {
-            QPixmap pixmap = QPixmap::fromImage(QImage::fromData(Bytes(*dense), "BMP"));
-            pixmap.setDevicePixelRatio(2);
-            return pixmap;
-        }
-    }
-    const ResourceEntry* entry = FindResource(ResourceType::Bitmap, id);
-    return entry ? QPixmap::fromImage(QImage::fromData(Bytes(*entry), "BMP")) : QPixmap();
-}
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/dialog.h"
+#include "platform/qtconvert.h"
 #include "platform/qtwindow.h"
 #include "platform/resources.h"
 #include "platform/services.h"

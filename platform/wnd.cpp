@@ -7,7 +7,10 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/defproc.h"
+#include "platform/events.h"
 #include "platform/menu.h"
+#include "platform/qtconvert.h"
 #include "platform/qtwindow.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "tasks/nomvarathread.h"
 
 #include "lookup/resolvequery.h"
-#include "lookup/tables.h"
+#include "lookup/lookuptables.h"
 #include "platform/cstring.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"

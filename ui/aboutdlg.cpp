@@ -1,6 +1,6 @@
 #include "ui/aboutdlg.h"
 
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
 END_MESSAGE_MAP()

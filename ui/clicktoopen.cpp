@@ -4,7 +4,7 @@
 #include "platform/resources.h"
 #include "platform/services.h"
 #include "platform/wnd.h"
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 
 ClickToOpen::ClickToOpen(const char* url) : m_hCursor(LoadCursor(AfxGetInstanceHandle(), IDC_HAND_CURSOR)), m_url(url) {}
 

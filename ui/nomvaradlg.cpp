@@ -8,7 +8,7 @@
 #include "platform/winsock.h"
 #include "ui/aboutdlg.h"
 #include "ui/links.h"
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 #include "ui/strings.h"
 
 BEGIN_MESSAGE_MAP(CNomvaraDlg, CDialog)

@@ -5,7 +5,7 @@
 
 #include "lookup/lifeline.h"
 #include "lookup/lookupreport.h"
-#include "lookup/tables.h"
+#include "lookup/lookuptables.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "ui/bannerstatic.h"

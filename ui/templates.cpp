@@ -2,7 +2,7 @@
 #include "ui/templates.h"
 
 #include "platform/dlgtemplate.h"
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 #include "ui/strings.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Lookup records, the two tables and the request counter.
 #include <gtest/gtest.h>
 
-#include "lookup/tables.h"
+#include "lookup/lookuptables.h"
 
 namespace {
 

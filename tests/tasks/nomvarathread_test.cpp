@@ -6,11 +6,11 @@
 #include <set>
 #include <thread>
 
-#include "lookup/tables.h"
+#include "lookup/lookuptables.h"
 #include "platform/dialog.h"
 #include "tasks/nomvarathread.h"
 #include "tests/support.h"
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 
 using namespace std::chrono_literals;
 using testing_support::PumpUntil;

@@ -11,7 +11,7 @@
 #include "platform/qtwindow.h"
 #include "platform/winapp.h"
 #include "ui/nomvaradlg.h"
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 
 // Made the application's main window, as the program does, so that boxes it opens are owned by it.
 class TestableDialog : public CNomvaraDlg {

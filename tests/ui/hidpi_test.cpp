@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/qtgdi.h"
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"
 #include "ui/embedded.h"

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/gdi.h"
+#include "platform/qtgdi.h"
 #include "platform/resources.h"
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/menu.h"
+#include "platform/qtgdi.h"
 #include "platform/winapp.h"
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"

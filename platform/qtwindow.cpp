@@ -2,6 +2,8 @@
 // sender's "is the window alive" check and its queueing are one step that a destruction cannot split.
 // A sender wakes the windows' thread through an eventfd, so nothing but the standard library's
 // primitives carries data between threads.
+#include "platform/qtwindow.h"
+
 #include <sys/eventfd.h>
 
 #include <QObject>
@@ -15,8 +17,10 @@
 #include <vector>
 
 #include "platform/accessible.h"
+#include "platform/events.h"
+#include "platform/defproc.h"
 #include "platform/menu.h"
-#include "platform/qtwindow.h"
+#include "platform/qtgdi.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -107,8 +111,7 @@ void Forget(HWND window) {
     }
     if (window->object)
         window->object->m_hWnd = nullptr;
-    if (window->ownedFont)
-        DeleteObject(window->ownedFont);
+    delete window->ownedFont;  // a dialog's template font, when it has one
     Retire(registry, window);
 }
 

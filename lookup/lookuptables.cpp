@@ -1,4 +1,4 @@
-#include "lookup/tables.h"
+#include "lookup/lookuptables.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The program's resource table.
 #include "platform/resources.h"
 #include "ui/embedded.h"
-#include "ui/resource.h"
+#include "ui/resourceids.h"
 #include "ui/strings.h"
 #include "ui/templates.h"
 
