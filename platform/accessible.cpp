@@ -5,7 +5,6 @@
 
 #include "platform/msgmap.h"
 #include "platform/qtwindow.h"
-#include "platform/wnd.h"
 
 namespace platform {
 namespace {

@@ -10,12 +10,12 @@
 
 #include <cstring>
 
+#include "platform/events.h"
 #include "platform/qtconvert.h"
 #include "platform/qtgdi.h"
-#include "platform/qtwindow.h"
 #include "platform/text.h"
-#include "platform/winapp.h"
-#include "platform/wnd.h"
+#include "platform/windowrecord.h"
+#include "platform/windowregistry.h"
 
 namespace platform {
 namespace {
@@ -111,7 +111,7 @@ LRESULT SysCommand(HWND window, UINT command) {
 }  // namespace
 
 LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!IsWindow(window))
+    if (!IsWindow(window) || MarkEventForToolkit(window, message))
         return 0;
     switch (message) {
     case WM_SETTEXT: SetText(window, reinterpret_cast<const char*>(lParam)); return TRUE;
@@ -134,13 +134,6 @@ LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return IsWindow(control) ? Dispatch(control, WM_REFLECT_BASE + WM_CTLCOLOR, wParam, CTLCOLOR_STATIC) : 0;
     }
     case WM_SYSCOMMAND: return SysCommand(window, UINT(wParam));
-    case WM_COMMAND: {
-        // Commands no window handles go to the application's table, as the help command does.
-        LRESULT result = 0;
-        if (window->kind == WindowKind::Dialog && AfxGetApp())
-            AfxGetApp()->OnWndMsg(message, wParam, lParam, &result);
-        return result;
-    }
     default: break;
     }
     if (window->kind == WindowKind::ListBox)

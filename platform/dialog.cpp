@@ -6,10 +6,9 @@
 #include <QScreen>
 #include <QWidget>
 
-#include <vector>
-
 #include "platform/dlgbuilder.h"
 #include "platform/dlgtemplate.h"
+#include "platform/modalruns.h"
 #include "platform/qtwindow.h"
 #include "platform/resources.h"
 #include "platform/winapp.h"
@@ -21,9 +20,12 @@ END_MESSAGE_MAP()
 
 namespace {
 
-std::vector<CDialog*>& ModalDialogs() {
-    thread_local std::vector<CDialog*> dialogs;
-    return dialogs;
+// The parent, else the application's main window unless that is the dialog itself; a gone one is none.
+HWND OwnerOf(const CDialog* dialog, CWnd* parent) {
+    CWnd* owner = parent;
+    if (!owner && AfxGetApp() && AfxGetApp()->m_pMainWnd != dialog)
+        owner = AfxGetApp()->m_pMainWnd;
+    return owner && IsWindow(owner->m_hWnd) ? owner->m_hWnd : nullptr;
 }
 
 void CentreOn(QWidget* dialog, QWidget* owner) {
@@ -46,51 +48,57 @@ void FocusFirstTabStop(QWidget* dialog) {
     }
 }
 
+void Present(QWidget* dialog, QWidget* owner, BOOL focusFirst) {
+    dialog->adjustSize();
+    CentreOn(dialog, owner);
+    dialog->show();
+    dialog->activateWindow();
+    if (focusFirst)
+        FocusFirstTabStop(dialog);
+}
+
 }  // namespace
 
-CDialog* CDialog::ActiveModal() { return ModalDialogs().empty() ? nullptr : ModalDialogs().back(); }
+CDialog* CDialog::ActiveModal() {
+    const platform::ModalRun* run = platform::InnermostModalRun();
+    return run ? run->dialog : nullptr;
+}
 
 INT_PTR CDialog::DoModal() {
     const ResourceEntry* entry = FindResource(ResourceType::Dialog, m_templateId);
     if (!entry || m_hWnd)
         return -1;
-    CWnd* ownerObject = m_pParentWnd;
-    if (!ownerObject && AfxGetApp() && AfxGetApp()->m_pMainWnd != this)
-        ownerObject = AfxGetApp()->m_pMainWnd;
-    const HWND owner = ownerObject && IsWindow(ownerObject->m_hWnd) ? ownerObject->m_hWnd : nullptr;
-
+    const HWND owner = OwnerOf(this, m_pParentWnd);
     const HWND window = platform::CreateDialogWindow(*static_cast<const DialogTemplate*>(entry->data), owner);
-    m_hWnd = window;
-    window->object = this;
+    Attach(window);
     // The owner takes no input while the box is open; Qt's window modality does that without greying
     // the owner's controls, as disabling a parent widget would.
     QPointer<QWidget> ownerWidget = platform::WidgetOf(owner);
     if (ownerWidget)
         window->widget->setWindowModality(Qt::WindowModal);
-    ModalDialogs().push_back(this);
-
-    m_ended = false;
-    m_result = -1;
-    const BOOL focusFirst = OnInitDialog();
-    if (!m_ended) {
-        QWidget* widget = window->widget;
-        widget->adjustSize();
-        CentreOn(widget, ownerWidget);
-        widget->show();
-        widget->activateWindow();
-        if (focusFirst)
-            FocusFirstTabStop(widget);
+    {
+        const platform::ModalRunScope run({this, m_templateId});
+        m_ended = false;
+        m_result = -1;
+        const BOOL focusFirst = OnInitDialog();
+        if (!m_ended)
+            Present(window->widget, ownerWidget, focusFirst);
         QEventLoop loop;
         m_endLoop = [&loop] { loop.quit(); };
         if (!m_ended)
             loop.exec(QEventLoop::DialogExec);
         m_endLoop = nullptr;
     }
-
-    ModalDialogs().pop_back();
     platform::DestroyWindow(window);
-    m_hWnd = nullptr;
     return m_result;
+}
+
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Commands no table of the dialog's handles go to the application's table, as the help command does.
+    LRESULT result = 0;
+    if (message == WM_COMMAND && AfxGetApp() && AfxGetApp()->OnWndMsg(message, wParam, lParam, &result))
+        return result;
+    return CWnd::DefWindowProc(message, wParam, lParam);
 }
 
 BOOL CDialog::OnInitDialog() {

@@ -24,6 +24,7 @@ public:
 protected:
     virtual void OnOK();
     virtual void OnCancel();
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DECLARE_MESSAGE_MAP()
 

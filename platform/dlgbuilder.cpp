@@ -17,15 +17,16 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/accessible.h"
 #include "platform/defproc.h"
 #include "platform/dlgtemplate.h"
+#include "platform/events.h"
 #include "platform/fixedsize.h"
 #include "platform/gdi.h"
 #include "platform/qtconvert.h"
 #include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
 #include "platform/resources.h"
-#include "platform/wnd.h"
 
 namespace platform {
 namespace {
@@ -194,9 +195,14 @@ void Connect(QWidget* widget, HWND dialog, HWND window) {
         });
 }
 
-}  // namespace
+// A new widget's window: default processing, and its Qt events as messages.
+HWND MakeWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND parent) {
+    HWND window = RegisterWindow(widget, kind, id, style, parent, &DefaultWindowProc);
+    widget->installEventFilter(Bridge());
+    return window;
+}
 
-HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
+HWND MakeDialog(const DialogTemplate& dialogTemplate, HWND owner) {
     auto* widget = new DialogWindow(WidgetOf(owner));
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (dialogTemplate.style & WS_SYSMENU)
@@ -205,12 +211,37 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
         flags |= Qt::WindowMinimizeButtonHint;
     widget->setWindowFlags(flags);
     widget->setSizeGripEnabled(false);
-
-    HWND dialog = RegisterWindow(widget, WindowKind::Dialog, 0, dialogTemplate.style, owner);
+    HWND dialog = MakeWindow(widget, WindowKind::Dialog, 0, dialogTemplate.style, owner);
     dialog->font = dialog->ownedFont = TemplateFont(dialogTemplate);
     widget->setFont(dialog->font->font);
     DefaultWindowProc(dialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dialogTemplate.caption));
+    return dialog;
+}
 
+QWidget* AddControl(const DialogControl& control, HWND dialog, const Scale& scale) {
+    QRect geometry = scale(control.x, control.y, control.cx, control.cy);
+    WindowKind kind = WindowKind::Static;
+    QWidget* child = MakeControl(control, dialog->widget, geometry, kind);
+    child->setGeometry(geometry);
+    child->setFocusPolicy(control.style & WS_TABSTOP ? Qt::StrongFocus : Qt::NoFocus);
+    HWND window = MakeWindow(child, kind, control.id, control.style, dialog);
+    DefaultWindowProc(window, WM_SETFONT, reinterpret_cast<WPARAM>(dialog->font), 0);
+    if (control.text)
+        DefaultWindowProc(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(control.text));
+    if (kind == WindowKind::Static)
+        FitWrappedText(static_cast<QLabel*>(child), dialog->widget->height());
+    Connect(child, dialog, window);
+    if (kind == WindowKind::GroupBox)
+        child->lower();
+    return child;
+}
+
+}  // namespace
+
+HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
+    OfferClickActionsToAssistiveTechnology();
+    HWND dialog = MakeDialog(dialogTemplate, owner);
+    QWidget* widget = dialog->widget;
     const QFontMetrics metrics(dialog->font->font);
     const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     const Scale scale{(letters / 26 + 1) / 2, metrics.height()};
@@ -219,20 +250,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
 
     QWidget* previousStop = nullptr;
     for (const DialogControl& control : dialogTemplate.controls) {
-        QRect geometry = scale(control.x, control.y, control.cx, control.cy);
-        WindowKind kind = WindowKind::Static;
-        QWidget* child = MakeControl(control, widget, geometry, kind);
-        child->setGeometry(geometry);
-        child->setFocusPolicy(control.style & WS_TABSTOP ? Qt::StrongFocus : Qt::NoFocus);
-        HWND window = RegisterWindow(child, kind, control.id, control.style, dialog);
-        DefaultWindowProc(window, WM_SETFONT, reinterpret_cast<WPARAM>(dialog->font), 0);
-        if (control.text)
-            DefaultWindowProc(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(control.text));
-        if (kind == WindowKind::Static)
-            FitWrappedText(static_cast<QLabel*>(child), widget->height());
-        Connect(child, dialog, window);
-        if (kind == WindowKind::GroupBox)
-            child->lower();
+        QWidget* child = AddControl(control, dialog, scale);
         if (control.style & WS_TABSTOP) {
             if (previousStop)
                 QWidget::setTabOrder(previousStop, child);

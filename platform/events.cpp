@@ -10,11 +10,11 @@
 #include <QPushButton>
 
 #include "platform/menu.h"
+#include "platform/msgmap.h"
 #include "platform/gdi.h"
 #include "platform/qtconvert.h"
 #include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
-#include "platform/wnd.h"
 
 namespace platform {
 namespace {

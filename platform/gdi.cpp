@@ -7,7 +7,6 @@
 
 #include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
-#include "platform/wnd.h"
 
 namespace {
 
@@ -78,15 +77,3 @@ int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICO
 HCURSOR SetCursor(HCURSOR cursor) { return std::exchange(t_currentCursor, cursor); }
 
 HCURSOR GetCursor() { return t_currentCursor; }
-
-namespace platform {
-
-
-}  // namespace platform
-
-CPaintDC::CPaintDC(CWnd* window) {
-    if (window->m_hWnd && window->m_hWnd->painting)
-        m_surface = new PaintSurface(window->m_hWnd->widget);
-}
-
-CPaintDC::~CPaintDC() { delete m_surface; }

@@ -51,17 +51,6 @@ private:
     int m_bkMode = OPAQUE;
 };
 
-class CWnd;
-
-// Paints a window while it handles WM_PAINT; outside a paint it draws nothing.
-class CPaintDC : public CDC {
-public:
-    explicit CPaintDC(CWnd* window);
-    ~CPaintDC();
-    CPaintDC(const CPaintDC&) = delete;
-    CPaintDC& operator=(const CPaintDC&) = delete;
-};
-
 int GetSystemMetrics(int index);
 HCURSOR SetCursor(HCURSOR cursor);
 // The cursor last made current on this thread.

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "platform/qtgdi.h"
-#include "platform/qtwindow.h"
 
 namespace {
 

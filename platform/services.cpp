@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "platform/qtwindow.h"
-#include "platform/winapp.h"
 
 namespace {
 
@@ -22,11 +21,10 @@ public:
 
 class DialogMessageBox final : public MessageBoxService {
 public:
-    int Show(const char* title, const char* text, UINT type) override {
-        CWnd* main = AfxGetMainWnd();
+    int Show(HWND owner, const char* title, const char* text, UINT type) override {
         QMessageBox box(QMessageBox::Warning, QString::fromLocal8Bit(title), QString::fromLocal8Bit(text),
                         (type & 0xF) == MB_OKCANCEL ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
-                        main ? platform::WidgetOf(main->m_hWnd) : nullptr);
+                        platform::WidgetOf(owner));
         return box.exec() == QMessageBox::Cancel ? IDCANCEL : IDOK;
     }
 };
@@ -34,16 +32,14 @@ public:
 // The help is a page shipped with the program, shown in the browser at the section for the context.
 class BrowserHelp final : public HelpViewer {
 public:
-    void Show(const char* helpFile, DWORD context) override {
+    bool Show(const char* helpFile, DWORD context) override {
         const QFileInfo file(QString::fromLocal8Bit(helpFile));
-        if (!file.exists()) {
-            const std::string message = std::string("Cannot find the help file ") + helpFile + ".";
-            AfxMessageBox(message.c_str());
-            return;
-        }
+        if (!file.exists())
+            return false;
         QUrl page = QUrl::fromLocalFile(file.absoluteFilePath());
         page.setFragment(QStringLiteral("context-%1").arg(context, 0, 16));
         CurrentBrowserLauncher().Open(page.toEncoded().constData());
+        return true;
     }
 };
 

@@ -13,14 +13,15 @@ public:
 class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
-    // Shows a modal message box; returns IDOK or IDCANCEL.
-    virtual int Show(const char* title, const char* text, UINT type) = 0;
+    // Shows a message box modal to `owner`, if any; returns IDOK or IDCANCEL.
+    virtual int Show(HWND owner, const char* title, const char* text, UINT type) = 0;
 };
 
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
-    virtual void Show(const char* helpFile, DWORD context) = 0;
+    // Shows the help file at the context's section; false when there is no such file.
+    virtual bool Show(const char* helpFile, DWORD context) = 0;
 };
 
 // Each setter takes a service the caller keeps alive; nullptr restores the real one.

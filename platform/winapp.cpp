@@ -6,10 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/dialog.h"
+#include "platform/modalruns.h"
 #include "platform/qtconvert.h"
-#include "platform/qtwindow.h"
-#include "platform/resources.h"
 #include "platform/services.h"
 
 namespace {
@@ -42,11 +40,14 @@ void CWinApp::SetModulePath(const char* path) {
     m_pszHelpFilePath = help.string();
 }
 
-void CWinApp::WinHelp(DWORD data, UINT /*command*/) { CurrentHelpViewer().Show(m_pszHelpFilePath, data); }
+void CWinApp::WinHelp(DWORD data, UINT /*command*/) {
+    if (!CurrentHelpViewer().Show(m_pszHelpFilePath, data))
+        AfxMessageBox(("Cannot find the help file " + m_pszHelpFilePath.str() + ".").c_str());
+}
 
 void CWinApp::OnHelp() {
-    const CDialog* focused = CDialog::ActiveModal();
-    WinHelp(HID_BASE_RESOURCE + (focused ? focused->GetTemplateId() : 0));
+    const platform::ModalRun* focused = platform::InnermostModalRun();
+    WinHelp(HID_BASE_RESOURCE + (focused ? focused->templateId : 0));
 }
 
 CWinApp* AfxGetApp() { return g_app; }
@@ -57,7 +58,8 @@ int AfxMessageBox(const char* text, UINT type) {
     const char* title = g_app ? static_cast<const char*>(g_app->m_pszAppName) : "";
     if (!(type & 0xF0))
         type |= MB_ICONEXCLAMATION;
-    return CurrentMessageBoxService().Show(title, text, type);
+    CWnd* main = AfxGetMainWnd();
+    return CurrentMessageBoxService().Show(main ? main->m_hWnd : nullptr, title, text, type);
 }
 
 int AfxWinMain(int argc, char** argv) {

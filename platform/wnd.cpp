@@ -8,13 +8,27 @@
 #include <vector>
 
 #include "platform/defproc.h"
-#include "platform/events.h"
 #include "platform/menu.h"
 #include "platform/qtconvert.h"
 #include "platform/qtwindow.h"
 
 namespace {
+
 std::span<const MessageEntry> NoEntries() { return {}; }
+
+// The procedure of a window with a bound object: the object's WindowProc while it is bound.
+LRESULT BoundObjectProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* object = window->object;
+    if (!object)
+        return platform::DefaultWindowProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        object->m_hWnd = nullptr;
+        window->object = nullptr;
+        return 0;
+    }
+    return object->WindowProc(message, wParam, lParam);
+}
+
 }  // namespace
 
 const MessageMap CCmdTarget::messageMap{nullptr, &NoEntries};
@@ -38,12 +52,19 @@ CWnd::~CWnd() {
         m_hWnd->object = nullptr;
 }
 
-BOOL CWnd::SubclassWindow(HWND window) {
+BOOL CWnd::Attach(HWND window) {
     if (m_hWnd || !IsWindow(window) || window->object)
         return FALSE;
     m_hWnd = window;
-    PreSubclassWindow();
     window->object = this;
+    window->procedure = &BoundObjectProc;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND window) {
+    if (!Attach(window))
+        return FALSE;
+    PreSubclassWindow();
     return TRUE;
 }
 
@@ -138,8 +159,6 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CWnd::Default() { return DefWindowProc(m_currentMessage, m_currentWParam, m_currentLParam); }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (platform::MarkEventForToolkit(m_hWnd, message))
-        return 0;
     return platform::DefaultWindowProc(m_hWnd, message, wParam, lParam);
 }
 

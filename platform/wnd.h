@@ -3,6 +3,7 @@
 
 #include "platform/cstring.h"
 #include "platform/msgmap.h"
+#include "platform/windowregistry.h"
 #include "platform/wintypes.h"
 
 class CDataExchange;
@@ -30,7 +31,10 @@ public:
     HWND m_hWnd = nullptr;
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    // Binds this object to an existing window; FALSE when the object already has one.
+    // Binds this object to an existing window, whose messages then go through WindowProc; FALSE when
+    // either is bound already.
+    BOOL Attach(HWND window);
+    // Attach, then PreSubclassWindow.
     BOOL SubclassWindow(HWND window);
     HWND GetDlgItem(int id) const;
 
@@ -67,18 +71,13 @@ protected:
     virtual void PreSubclassWindow() {}
     // Default processing of the message being handled: what the window does without this object.
     LRESULT Default();
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     UINT m_currentMessage = 0;
     WPARAM m_currentWParam = 0;
     LPARAM m_currentLParam = 0;
 };
-
-// Sends a message to a window from any thread. On another thread it blocks until the window's
-// thread has run the handler, also inside a nested modal loop; a window that is gone gives 0.
-LRESULT SendMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-BOOL IsWindow(HWND window);
 
 class CDataExchange {
 public:

@@ -62,7 +62,7 @@ class RecordingMessageBox final : public MessageBoxService {
 public:
     RecordingMessageBox() { SetMessageBoxService(this); }
     ~RecordingMessageBox() override { SetMessageBoxService(nullptr); }
-    int Show(const char* title, const char* text, UINT type) override {
+    int Show(HWND, const char* title, const char* text, UINT type) override {
         shown.push_back({title, text, type});
         return IDOK;
     }
@@ -78,7 +78,10 @@ class RecordingHelp final : public HelpViewer {
 public:
     RecordingHelp() { SetHelpViewer(this); }
     ~RecordingHelp() override { SetHelpViewer(nullptr); }
-    void Show(const char* helpFile, DWORD context) override { requests.push_back({helpFile, context}); }
+    bool Show(const char* helpFile, DWORD context) override {
+        requests.push_back({helpFile, context});
+        return true;
+    }
     std::vector<std::pair<std::string, DWORD>> requests;
 };
 

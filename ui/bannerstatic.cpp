@@ -14,6 +14,6 @@ BOOL CBannerStatic::OnSetCursor(HWND window, UINT hitTest, UINT message) {
 }
 
 void CBannerStatic::OnLButtonDown(UINT flags, POINT point) {
-    m_link.Open(*this);
+    m_link.Follow(*this);
     CStatic::OnLButtonDown(flags, point);
 }

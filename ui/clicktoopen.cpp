@@ -15,7 +15,7 @@ BOOL ClickToOpen::ShowHand() const {
     return TRUE;
 }
 
-void ClickToOpen::Open(const CWnd& control) {
+void ClickToOpen::Follow(const CWnd& control) {
     if (m_url.IsEmpty())
         m_url = control.GetWindowText();
     ShellExecute(nullptr, "open", m_url, nullptr, nullptr, SW_SHOWNORMAL);

@@ -14,7 +14,7 @@ public:
     // Shows the hand cursor; FALSE when it could not be loaded, for default processing to run.
     BOOL ShowHand() const;
     // Opens the address in the browser; an empty one is first taken from the control's text, and kept.
-    void Open(const CWnd& control);
+    void Follow(const CWnd& control);
 
 private:
     HCURSOR m_hCursor;  // never destroyed: the program's own resource

@@ -36,6 +36,6 @@ BOOL CLinkLabel::OnSetCursor(HWND window, UINT hitTest, UINT message) {
 }
 
 void CLinkLabel::OnLButtonDown(UINT flags, POINT point) {
-    m_link.Open(*this);
+    m_link.Follow(*this);
     CStatic::OnLButtonDown(flags, point);
 }

@@ -2,6 +2,7 @@
 
 #include "lookup/resolvequery.h"
 #include "platform/menu.h"
+#include "platform/paintdc.h"
 #include "platform/resources.h"
 #include "platform/services.h"
 #include "platform/winapp.h"

@@ -14,6 +14,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
+#include "platform/events.h"
 #include "platform/qtwindow.h"
 #include "tests/platform/test_dialogs.h"
 #include "tests/support.h"
@@ -112,12 +113,15 @@ TEST_F(MessageTest, TablesDispatchChainToTheBaseAndFallBackToDefaultProcessing) 
         // No table handles WM_SETTEXT on the dialog: the window itself takes the caption.
         dialog.SetWindowText("New caption");
         EXPECT_STREQ(dialog.GetWindowText(), "New caption");
+        // A message that stands for a Qt event: default processing leaves the event to Qt.
+        EXPECT_TRUE(platform::DispatchEvent(dialog.m_hWnd, WM_TEST_UNKNOWN, 0, 0));
+        EXPECT_FALSE(platform::DispatchEvent(dialog.m_hWnd, WM_TEST_ONE, 0, 1));
     });
     std::vector<std::string> handled;
     std::copy_if(g_log.begin(), g_log.end(), std::back_inserter(handled), [](const std::string& entry) {
         return entry.starts_with("base") || entry.starts_with("derived") || entry == "press";
     });
-    EXPECT_EQ(handled, (std::vector<std::string>{"derived two 5", "base one 7", "press"}));
+    EXPECT_EQ(handled, (std::vector<std::string>{"derived two 5", "base one 7", "press", "base one 1"}));
 }
 
 TEST_F(MessageTest, BindingExchangeAndInitialisationRunInOrderAndBindOnce) {

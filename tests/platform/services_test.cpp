@@ -13,13 +13,16 @@
 #include "platform/menu.h"
 #include "platform/qtwindow.h"
 #include "platform/services.h"
+#include "platform/winapp.h"
 #include "tests/platform/test_dialogs.h"
 #include "tests/support.h"
 
 TEST(HelpService, AMissingHelpFileGetsAMessageNamingIt) {
     testing_support::RecordingMessageBox messages;
     testing_support::RecordingLauncher launcher;
-    CurrentHelpViewer().Show("/nonexistent/folder/program.html", 0x20066);
+    CWinApp app;
+    app.SetModulePath("/nonexistent/folder/program");
+    app.WinHelp(0x20066);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("/nonexistent/folder/program.html"), std::string::npos);
     EXPECT_TRUE(launcher.opened.empty());
