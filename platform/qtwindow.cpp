@@ -24,7 +24,8 @@ void Retire(HWND window) {
 void Forget(HWND window) {
     if (!RemoveLiveWindow(window))
         return;
-    window->procedure(window, WM_NCDESTROY, 0, 0);
+    if (window->procedure)
+        window->procedure(window, WM_NCDESTROY, 0, 0);
     delete window->ownedFont;  // a dialog's template font, when it has one
     Retire(window);
 }
