@@ -20,30 +20,16 @@
 #include "lookup/resolvequery.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
+#include "tests/scriptedresolver.h"
 #include "tests/ui/dialog_access.h"
 
 namespace {
 
-// Answers every name at once, or after a fixed time, with one address.
-class FixedResolver final : public winsock::NameResolver {
-public:
-    explicit FixedResolver(std::chrono::milliseconds delay = {}) : m_delay(delay) { winsock::SetResolver(this); }
-    ~FixedResolver() override { winsock::SetResolver(nullptr); }
-    int Forward(const char*, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override {
-        std::this_thread::sleep_for(m_delay);
-        canonicalName = "fixed";
-        addresses = {0x0100007F};
-        return 0;
-    }
-    int Reverse(std::uint32_t, std::string&) override { return EAI_NONAME; }
-    int HostName(std::string& name) override {
-        name = "bench-host";
-        return 0;
-    }
-
-private:
-    std::chrono::milliseconds m_delay;
-};
+// Answers every name with one address, at once or after `delay`.
+void AnswerEveryNameWithOneAddress(testing_support::ScriptedResolver& resolver, std::chrono::milliseconds delay = {}) {
+    resolver.AnswerEverything({0, "fixed", {0x0100007F}});
+    resolver.SetDelay(delay);
+}
 
 class BenchDialog : public TestableDialog {
 public:
@@ -74,7 +60,8 @@ void BM_ResolverDirect(benchmark::State& state) {
 }
 
 void BM_GetToAnswers(benchmark::State& state) {
-    FixedResolver resolver;  // answers at once, so what is timed is the lookup's own cost
+    testing_support::ScriptedResolver resolver;
+    AnswerEveryNameWithOneAddress(resolver);  // at once, so what is timed is the lookup's own cost
     int next = 0;
     for (auto _ : state) {
         g_dialog->Ask("host-" + std::to_string(next++) + ".example");
@@ -95,7 +82,8 @@ void BM_CacheHit(benchmark::State& state) {
 
 // The longest time the dialog thread could not run an event, while 500 one-second lookups run.
 void BM_LongestStall(benchmark::State& state) {
-    FixedResolver resolver(std::chrono::milliseconds(1000));
+    testing_support::ScriptedResolver resolver;
+    AnswerEveryNameWithOneAddress(resolver, std::chrono::milliseconds(1000));
     double longest = 0;
     for (auto _ : state) {
         const int lookups = std::getenv("STALL_LOOKUPS") ? std::atoi(std::getenv("STALL_LOOKUPS")) : 500;

@@ -133,7 +133,3 @@ POINT GetCursorHotSpot(HCURSOR cursor) { return cursor ? cursor->hotSpot : POINT
 POINT GetIconSize(HICON icon) {
     return icon ? POINT{icon->pixmap.width(), icon->pixmap.height()} : POINT{0, 0};
 }
-
-namespace platform {
-
-}  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,9 +17,15 @@ namespace desktop {
 
 pid_t Start(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment,
             const std::string& errors, int passFd) {
+    const pid_t parent = getpid();
     const pid_t child = fork();
     if (child == 0) {
         setpgid(0, 0);
+        // It ends with the test that started it, also when that test is killed: its own group keeps
+        // it from a terminal's Ctrl+C, which would otherwise leave it running.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(126);
         for (const auto& [name, value] : environment)
             value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
         if (passFd >= 0)
@@ -47,7 +54,7 @@ void Stop(pid_t& process, int signal) {
 
 int WaitForExit(pid_t& process, int milliseconds) {
     int status = 0;
-    if (process <= 0 || !Eventually([&] { return waitpid(process, &status, WNOHANG) == process; }, milliseconds))
+    if (process <= 0 || !WaitUntil([&] { return waitpid(process, &status, WNOHANG) == process; }, milliseconds))
         return -1;
     process = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -71,16 +78,6 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-bool Eventually(const std::function<bool()>& done, int milliseconds, int pollMs) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
-    }
-    return true;
-}
-
 VirtualDisplay::VirtualDisplay() {
     int ready[2];
     if (pipe2(ready, O_CLOEXEC) != 0)
@@ -102,13 +99,13 @@ std::string FocusedWindow(const std::string& title) {
     const std::string search = "xdotool search --onlyvisible --name '^" + title + "$'";
     std::string window;
     // Every 5 ms: the start-up benchmark times this wait, and xdotool's own --sync looks only twice a second.
-    const bool focused = Eventually([&] {
+    const bool focused = WaitUntil([&] {
         if (window.empty()) {
             window = Output(search);
             window = window.substr(0, window.find('\n'));
         }
         return !window.empty() && Output("xdotool getwindowfocus") == window + "\n";
-    }, 60000, 5);
+    }, 60000, std::chrono::milliseconds(5));
     return focused ? window : "";
 }
 

@@ -4,14 +4,17 @@
 
 #include <sys/types.h>
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "tests/wait.h"
+
 namespace desktop {
 
-// Starts `command` in a process group of its own, with the environment changed by `environment` (an
+using testing_support::WaitUntil;
+
+// Starts `command` in a process group of its own, to be killed when this process ends, with the environment changed by `environment` (an
 // empty value unsets) and its standard error into `errors` (nothing: /dev/null); `passFd`, when
 // given, becomes the child's file descriptor 3. The process id.
 pid_t Start(const std::vector<std::string>& command, const std::map<std::string, std::string>& environment = {},
@@ -25,10 +28,6 @@ int WaitForExit(pid_t& process, int milliseconds);
 std::string Output(const std::string& command);
 // The whole of a file, or nothing.
 std::string ReadFile(const std::string& path);
-// Looks every `pollMs` until `done` holds; false when `milliseconds` passed first. The default is long
-// because a sanitizer build is slow, and a wait that ends on its event costs nothing.
-bool Eventually(const std::function<bool()>& done, int milliseconds = 60000, int pollMs = 20);
-
 // An Xvfb of its own, 1024 x 600. It runs with -noreset, so that a client that connects and leaves
 // (xdotool) does not make it reset and refuse the next one, and it is ready when it names its
 // display on a pipe (-displayfd), so nothing probes it.

@@ -1,4 +1,4 @@
-// CNomvaraDlg: the main dialog. Its frame lives in ui/, its lookup handlers in lookup/querycontroller.cpp.
+// CNomvaraDlg: the main dialog. Its frame lives in ui/, its lookup handlers in ui/querycontroller.cpp.
 #pragma once
 
 #include <memory>

@@ -105,6 +105,17 @@ QSize WaylandLog::WindowSize(const std::string& toplevel) const {
     return values.size() == 4 ? QSize(int(values[2]), int(values[3])) : QSize();
 }
 
+SizeLimits WaylandLog::Limits(const std::string& toplevel) const {
+    const std::string text = Text();
+    const auto last = [&](const std::string& request) {
+        const std::string call = "xdg_toplevel@" + toplevel + "." + request + "(";
+        const size_t at = text.rfind(call);
+        const std::vector<double> values = at == std::string::npos ? std::vector<double>{} : Numbers(text, at + call.size());
+        return values.size() == 2 ? QSize(int(values[0]), int(values[1])) : QSize();
+    };
+    return {last("set_min_size"), last("set_max_size")};
+}
+
 bool WaylandLog::KeyboardOn(const std::string& surface) const {
     return !surface.empty() && Follow(Text(), "wl_keyboard", nullptr) == surface;
 }
@@ -126,11 +137,13 @@ QPoint FindOnScreen(const WaylandLog& log, const std::string& surface, const QIm
                 continue;
             if (++probes > 60)
                 return {};
-            const size_t seen = log.Text().size();
-            Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
-            // Every move over the compositor's window gives the program a pointer event, or none when
-            // the point is on another client's surface: then the short wait runs out.
-            Eventually([&] { return log.Text().find("wl_pointer@", seen) != std::string::npos; }, 500);
+            // A move gives the program a pointer event, or none when the point is on another client's
+            // surface. Shift, pressed after it, goes to the program's window with the keyboard: once the
+            // program has that key, it has whatever the move gave it, however slowly it runs.
+            const int keys = log.Count(".key(");
+            Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " key shift");
+            if (!WaitUntil([&] { return log.Count(".key(") >= keys + 2; }))
+                return {};
             QPoint local;
             if (log.PointerOn(surface, &local))
                 return QPoint(x, y) - local;
@@ -143,7 +156,7 @@ AccessibilityBus::AccessibilityBus(const std::string& folder) {
     m_address = "unix:path=" + folder + "/bus";
     m_bus = Start({"dbus-daemon", "--session", "--nofork", "--address=" + m_address},
                   {{"XDG_RUNTIME_DIR", folder}, {"DISPLAY", ""}});
-    Eventually([&] { return std::filesystem::exists(folder + "/bus"); }, 20000);
+    WaitUntil([&] { return std::filesystem::exists(folder + "/bus"); }, 20000);
 }
 
 AccessibilityBus::~AccessibilityBus() { Stop(m_bus); }
@@ -157,15 +170,15 @@ std::string AccessibilityBus::Tree(const std::string& application) const {
     return Output("DBUS_SESSION_BUS_ADDRESS=" + m_address + " " + reader + " " + application);
 }
 
-std::string ListItems(const std::string& tree) {
-    std::string items;
+std::string NamesOf(const std::string& tree, const std::string& role) {
+    std::string names;
     std::istringstream lines(tree);
     for (std::string line; std::getline(lines, line);) {
-        const size_t role = line.find_first_not_of(' ');
-        if (line.compare(role, 10, "list item\t") == 0)
-            items += line.substr(role + 10, line.find('\t', role + 10) - role - 10) + "\n";
+        const size_t at = line.find_first_not_of(' ');
+        if (line.compare(at, role.size() + 1, role + "\t") == 0)
+            names += line.substr(at + role.size() + 1, line.find('\t', at + role.size() + 1) - at - role.size() - 1) + "\n";
     }
-    return items;
+    return names;
 }
 
 std::string ListDescription(const std::string& tree) {

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace desktop {
 
@@ -18,6 +19,8 @@ namespace desktop {
 QImage Screenshot();
 // A left (1) or right (3) click at a point of the screen.
 void Click(const QPoint& at, int button = 1);
+
+using SizeLimits = std::pair<QSize, QSize>;
 
 // A program's side of the Wayland protocol, from the log WAYLAND_DEBUG=1 writes.
 class WaylandLog {
@@ -31,6 +34,8 @@ public:
     // The wl_surface behind a toplevel, and the window size the program last gave it.
     std::string SurfaceOf(const std::string& toplevel) const;
     QSize WindowSize(const std::string& toplevel) const;
+    // The smallest and largest size the program last announced for a toplevel.
+    SizeLimits Limits(const std::string& toplevel) const;
     // Whether the compositor last sent the keyboard, or the pointer, into this surface.
     bool KeyboardOn(const std::string& surface) const;
     // Where the pointer is on the surface in the surface's own coordinates, when it is on it.
@@ -42,7 +47,7 @@ private:
 
 // Moves the pointer over what the screen shows unlike `before`, outside `skip`, until the
 // compositor says the pointer is on `surface`; the surface's top left corner on the screen, or a null
-// point when no look found it.
+// point when no look found it. A window of the program must have the keyboard.
 QPoint FindOnScreen(const WaylandLog& log, const std::string& surface, const QImage& before, const QRegion& skip = {});
 
 // A private D-Bus session bus, through which the program shows its accessibility tree (AT-SPI).
@@ -62,8 +67,9 @@ private:
     pid_t m_bus = -1;
 };
 
-// The names of the items of the first list in an accessibility tree, a line each; and that list's description.
-std::string ListItems(const std::string& tree);
+// The names of the objects of a role ("list item", "link") in an accessibility tree, a line each.
+std::string NamesOf(const std::string& tree, const std::string& role);
+// The description of the first list in an accessibility tree.
 std::string ListDescription(const std::string& tree);
 
 }  // namespace desktop

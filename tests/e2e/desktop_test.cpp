@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QLibraryInfo>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,8 +33,9 @@ bool Installed(const char* program) { return !Output(std::string("command -v ") 
 class Wayland : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Installed("weston") || !std::filesystem::exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so"))
-            GTEST_SKIP() << "weston or qt6-wayland is not installed";
+        const std::string plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString();
+        if (!Installed("weston") || !std::filesystem::exists(plugins + "/platforms/libqwayland-generic.so"))
+            GTEST_SKIP() << "weston or qt6-wayland (Qt's Wayland plugin in " << plugins << ") is not installed";
         ASSERT_FALSE(m_display.Name().empty());
         setenv("DISPLAY", m_display.Name().c_str(), 1);
         char folder[] = "/tmp/nomvara-wayland-XXXXXX";
@@ -43,7 +46,7 @@ protected:
         m_weston = Start({"weston", "--backend=x11-backend.so", "--config=" + m_runtime + "/weston.ini",
                           "--socket=nomvara-wayland", "--width=1000", "--height=560"},
                          {{"XDG_RUNTIME_DIR", m_runtime}});
-        ASSERT_TRUE(Eventually([&] { return (m_desktop = Screenshot()).pixel(500, 300) % 0x1000000 == kWestonBackground; }))
+        ASSERT_TRUE(WaitUntil([&] { return (m_desktop = Screenshot()).pixel(500, 300) % 0x1000000 == kWestonBackground; }))
             << "weston shows its desktop";
         // Weston follows the pointer only once it has seen it come in: Xvfb starts it inside weston's window.
         Output("xdotool mousemove 1020 590 mousemove 990 550");
@@ -68,7 +71,7 @@ protected:
     // Waits until the window has the keyboard; its wl_surface.
     std::string Focused(const std::string& toplevel) const {
         std::string surface;
-        Eventually([&] { return m_log.KeyboardOn(surface = m_log.SurfaceOf(toplevel)); });
+        WaitUntil([&] { return m_log.KeyboardOn(surface = m_log.SurfaceOf(toplevel)); });
         return m_log.KeyboardOn(surface) ? surface : "";
     }
     // Whether the program asked to leave its `nth` maximize and then drew its window at `size` again.
@@ -85,7 +88,7 @@ protected:
     QPoint Place(const std::string& surface, const QImage& before, const QRegion& skip = {}) const {
         QPoint origin;
         QImage last;
-        Eventually([&] {
+        WaitUntil([&] {
             const QImage now = Screenshot();
             const bool settled = now == last;
             last = now;
@@ -107,7 +110,7 @@ protected:
 TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEscape) {
     StartProgram();
     std::string main;
-    ASSERT_TRUE(Eventually([&] { return !(main = m_log.Toplevel("Nomvara")).empty(); })) << "the main window is made";
+    ASSERT_TRUE(WaitUntil([&] { return !(main = m_log.Toplevel("Nomvara")).empty(); })) << "the main window is made";
     const std::string surface = Focused(main);
     ASSERT_FALSE(surface.empty()) << "the main window has the keyboard";
     EXPECT_EQ(m_log.Count("set_app_id(\"org.example.Nomvara\")"), 1) << "the desktop entry's name";
@@ -115,16 +118,22 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     Output("xdotool type --delay 30 three.nomvara.test");
     Output("xdotool key Return");
     std::string tree;
-    EXPECT_TRUE(Eventually([&] { return ListItems(tree = m_bus->Tree(kApplication)) == "198.51.100.1\n198.51.100.2\n198.51.100.3\n"; }))
+    EXPECT_TRUE(WaitUntil([&] { return NamesOf(tree = m_bus->Tree(kApplication), "list item") == "198.51.100.1\n198.51.100.2\n198.51.100.3\n"; }))
         << "three addresses in the answer list, as a screen reader reads it:\n" << tree;
     EXPECT_EQ(ListDescription(tree).rfind("3 addresses (", 0), 0u) << ListDescription(tree);
+    EXPECT_EQ(NamesOf(tree, "link"), "Nomvara Software home page\nNomvara Route Explorer\n"
+                                     "Nomvara Route Explorer draws every hop between your computer and any host, live.\n")
+        << "the banner and the two product lines are links to a screen reader";
 
     // Qt's own title bar: its maximize button sits 39 pixels from the window's right edge.
     const QSize size = m_log.WindowSize(main);
+    const SizeLimits fixed = m_log.Limits(main);
+    ASSERT_TRUE(fixed.first == fixed.second && !fixed.first.isEmpty()) << "a fixed size";
     const QPoint origin = Place(surface, m_desktop);
     ASSERT_FALSE(origin.isNull()) << "the pointer finds the main window";
     Click(origin + QPoint(size.width() - 39, 15));
-    EXPECT_TRUE(Eventually([&] { return Restored(1, size); })) << "asks to be restored at once and is its own size again";
+    EXPECT_TRUE(WaitUntil([&] { return Restored(1, size) && m_log.Limits(main) == fixed; }))
+        << "asks to be restored at once and is its own fixed size again";
     EXPECT_EQ(m_log.Count("unset_maximized()"), 1) << "once";
     ASSERT_TRUE(Alive()) << m_log.Text().substr(m_log.Text().rfind("error") == std::string::npos ? 0 : m_log.Text().rfind("error"));
 
@@ -132,14 +141,14 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     const QPoint background = origin + QPoint(size.width() - 15, size.height() - 9);
     const QImage beforeAbout = Screenshot();
     Click(background, 3);
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(WaitUntil([&] {
         const std::string text = m_log.Text();
         const size_t popup = text.rfind("get_popup(");
         return popup != std::string::npos && text.find(".configure(", popup) != std::string::npos;
     })) << "the menu is made and placed";
     Output("xdotool key Up Return");
     std::string about;
-    ASSERT_TRUE(Eventually([&] { return !(about = m_log.Toplevel("About Nomvara")).empty(); })) << "the About box opens";
+    ASSERT_TRUE(WaitUntil([&] { return !(about = m_log.Toplevel("About Nomvara")).empty(); })) << "the About box opens";
     const std::string aboutSurface = Focused(about);
     ASSERT_FALSE(aboutSurface.empty()) << "and has the keyboard";
     EXPECT_EQ(m_log.Count("xdg_toplevel@" + about + ".set_parent(xdg_toplevel@" + main + ")"), 1) << "a child of the main window";
@@ -148,13 +157,15 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     const QPoint boxOrigin = Place(aboutSurface, beforeAbout, QRect(origin, QSize(size.width(), 30)));
     ASSERT_FALSE(boxOrigin.isNull()) << "the pointer finds the About box";
     const QSize boxSize = m_log.WindowSize(about);
+    const SizeLimits boxFixed = m_log.Limits(about);
+    ASSERT_TRUE(boxFixed.first == boxFixed.second && !boxFixed.first.isEmpty());
     Click(boxOrigin + QPoint(boxSize.width() - 39, 15));
-    EXPECT_TRUE(Eventually([&] { return Restored(2, boxSize); })) << "the About box too";
+    EXPECT_TRUE(WaitUntil([&] { return Restored(2, boxSize) && m_log.Limits(about) == boxFixed; })) << "the About box too";
     EXPECT_EQ(m_log.Count("unset_maximized()"), 2);
     ASSERT_TRUE(Alive());
 
     Output("xdotool key Escape");
-    EXPECT_TRUE(Eventually([&] { return m_log.Count("xdg_toplevel@" + about + ".destroy()") == 1; })) << "Escape closes the About box";
+    EXPECT_TRUE(WaitUntil([&] { return m_log.Count("xdg_toplevel@" + about + ".destroy()") == 1; })) << "Escape closes the About box";
     Click(background);  // weston gives the keyboard back on a click, as a person would
     ASSERT_FALSE(Focused(main).empty());
     Output("xdotool key Escape");
@@ -174,7 +185,7 @@ protected:
         ASSERT_FALSE(m_display.Name().empty());
         setenv("DISPLAY", m_display.Name().c_str(), 1);
         m_manager = Start({"openbox", "--sm-disable"});
-        ASSERT_TRUE(Eventually([] { return Output("wmctrl -m").find("Openbox") != std::string::npos; }))
+        ASSERT_TRUE(WaitUntil([] { return Output("wmctrl -m").find("Openbox") != std::string::npos; }))
             << "openbox manages the display";
     }
     void TearDown() override {
@@ -212,7 +223,7 @@ TEST_F(X11, RealProgramUnderAWindowManagerStaysItsSizeOpensAboutAndClosesFromThe
     // The manager handles requests in order: once it has put the window above, it has also
     // answered the maximize.
     Output("wmctrl -i -r " + window + " -b add,above");
-    ASSERT_TRUE(Eventually([&] { return Output("xprop -id " + window + " _NET_WM_STATE").find("_NET_WM_STATE_ABOVE") != std::string::npos; }));
+    ASSERT_TRUE(WaitUntil([&] { return Output("xprop -id " + window + " _NET_WM_STATE").find("_NET_WM_STATE_ABOVE") != std::string::npos; }));
     EXPECT_EQ(Output("xprop -id " + window + " _NET_WM_STATE").find("MAXIMIZED"), std::string::npos) << "refused";
     EXPECT_EQ(Geometry(window), before);
 
@@ -221,7 +232,7 @@ TEST_F(X11, RealProgramUnderAWindowManagerStaysItsSizeOpensAboutAndClosesFromThe
     int x, y, width, height;
     size >> x >> y >> width >> height;
     Output("xdotool mousemove --window " + window + " " + std::to_string(width - 12) + " " + std::to_string(height - 6) + " click 3");
-    ASSERT_TRUE(Eventually([] {
+    ASSERT_TRUE(WaitUntil([] {
         const std::string windows = Output("xdotool search --onlyvisible --class org.example.Nomvara");
         return std::count(windows.begin(), windows.end(), '\n') == 2;
     }))
@@ -229,7 +240,7 @@ TEST_F(X11, RealProgramUnderAWindowManagerStaysItsSizeOpensAboutAndClosesFromThe
     Output("xdotool key Up Return");
     ASSERT_FALSE(FocusedWindow("About Nomvara").empty()) << "the About box opens from the right-click menu";
     Output("xdotool key Escape");
-    ASSERT_TRUE(Eventually([&] { return Output("xdotool search --onlyvisible --name '^About Nomvara$'").empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return Output("xdotool search --onlyvisible --name '^About Nomvara$'").empty(); }));
 
     Output("wmctrl -i -c " + window);  // as the frame's close button does
     EXPECT_EQ(WaitForExit(m_program, 60000), 0);

@@ -77,7 +77,7 @@ TEST(RealOutcome, TheTimeIsTheServersBehindASlowRelayAndTheResolversTimeoutBehin
         Relay().SetDelay(0ms);
         EXPECT_EQ(Kind(dialog.Description()), Kind(Describe({}, 1)));
         EXPECT_GE(slow, 400);
-        EXPECT_LT(slow, 1000);
+        EXPECT_LT(slow, 5000) << "the server's time, not the resolver's timeout";
 
         Relay().SetDropping(true);
         const int silent = AskAndTime(dialog, "n2.nomvara.test", 20000);

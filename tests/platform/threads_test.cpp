@@ -1,15 +1,14 @@
 // Events and thread objects.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "platform/sync.h"
 #include "platform/winthread.h"
 #include "tests/support.h"
-
-using namespace std::chrono_literals;
 
 TEST(Event, ManualResetStaysSignalledUntilReset) {
     CEvent event(FALSE, TRUE);
@@ -31,12 +30,14 @@ TEST(Event, AutoResetLetsOneWaitThrough) {
 TEST(Event, ASignalWakesAWaiterOnAnotherThread) {
     CEvent event(FALSE, TRUE);
     std::atomic<bool> woke{false};
+    std::atomic<int> waiterId{0};
     std::thread waiter([&] {
+        waiterId = gettid();
         event.Lock(INFINITE);
         woke = true;
     });
-    std::this_thread::sleep_for(20ms);
-    EXPECT_FALSE(woke);
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return waiterId && testing_support::ThreadIsWaiting(waiterId); }));
+    EXPECT_FALSE(woke) << "asleep in the event until it is set";
     event.SetEvent();
     waiter.join();
     EXPECT_TRUE(woke);
@@ -48,15 +49,18 @@ std::atomic<int> g_destroyed{0};
 
 class CountingThread : public CWinThread {
 public:
-    explicit CountingThread(std::atomic<int>& ran) : m_ran(ran) {}
+    explicit CountingThread(std::atomic<int>& ran, CEvent* gate = nullptr) : m_ran(ran), m_gate(gate) {}
     ~CountingThread() override { ++g_destroyed; }
     BOOL InitInstance() override {
         ++m_ran;
+        if (m_gate)
+            m_gate->Lock(INFINITE);
         return FALSE;
     }
 
 private:
     std::atomic<int>& m_ran;
+    CEvent* m_gate;
 };
 
 }  // namespace
@@ -64,19 +68,25 @@ private:
 TEST(WinThread, RunsInitInstanceThenDeletesItself) {
     g_destroyed = 0;
     std::atomic<int> ran{0};
+    const int threadsBefore = testing_support::ProcessStatus("Threads:");
     ASSERT_TRUE((new CountingThread(ran))->CreateThread());
     EXPECT_TRUE(testing_support::PumpUntil([&] { return g_destroyed == 1; }));
     EXPECT_EQ(ran, 1);
+    EXPECT_TRUE(testing_support::WaitUntil([&] { return testing_support::ProcessStatus("Threads:") == threadsBefore; }))
+        << "and its thread ends";
 }
 
 TEST(WinThread, CreationFailureLeavesTheObjectToTheCaller) {
     g_destroyed = 0;
     std::atomic<int> ran{0};
+    CEvent gate(FALSE, TRUE);  // a thread made by mistake would wait here, and be counted
+    const int threadsBefore = testing_support::ProcessStatus("Threads:");
     SetThreadCreationFails(true);
-    CountingThread thread(ran);
+    CountingThread thread(ran, &gate);
+    thread.m_bAutoDelete = FALSE;
     EXPECT_FALSE(thread.CreateThread());
     SetThreadCreationFails(false);
     EXPECT_FALSE(thread.CreateThread(4)) << "only creation flags 0 are known";
-    std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(ran, 0);
+    EXPECT_EQ(testing_support::ProcessStatus("Threads:"), threadsBefore) << "no thread was made";
+    gate.SetEvent();
 }

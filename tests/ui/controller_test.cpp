@@ -104,19 +104,6 @@ TEST_F(ControllerTest, TheSameTextTwiceInFlightTakesTwoIdsAndTheCacheKeepsTheFir
     });
 }
 
-TEST_F(ControllerTest, WithTwoTextsInFlightTheListShowsTheCompletionHandledLast) {
-    resolver.HoldName("three.example");
-    RunModal(dialog, [&] {
-        dialog.Ask("three.example");
-        dialog.Ask("one.example");
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
-        EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
-        resolver.ReleaseName("three.example");
-        ASSERT_TRUE(Settled(dialog));
-        EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
-    });
-}
-
 TEST_F(ControllerTest, ACompletionWithAnUnknownIdEmptiesTheListAndAnswersZero) {
     RunModal(dialog, [&] {
         dialog.Ask("one.example");

@@ -156,22 +156,51 @@ TEST(MainDialog, AHostThatDoesNotResolveLeavesTheAddressBoxEmpty) {
     });
 }
 
-TEST(MainDialog, EscapeAndTheCloseBoxEndTheDialog) {
+TEST(Dialogs, EachWayOfClosingEndsItsDialogAndTheMainDialogGoesOnAfterTheAboutBox) {
+    enum class Way { Enter, Escape, CloseBox, SystemMenuClose };
+    const struct {
+        bool aboutBox;
+        Way way;
+    } rows[] = {{true, Way::Enter},  {true, Way::Escape},   {true, Way::CloseBox},        {true, Way::SystemMenuClose},
+                {false, Way::Escape}, {false, Way::CloseBox}, {false, Way::SystemMenuClose}};
     ScriptedResolver resolver;
-    {
+    for (const auto& row : rows) {
+        const std::string name = std::string(row.aboutBox ? "About box, way " : "main dialog, way ") + std::to_string(int(row.way));
+        // Only a dialog that the way leaves open is still there when this fires; it is ended so that
+        // the test can report it.
+        bool stuck = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            stuck = true;
+            CDialog::ActiveModal()->EndDialog(IDOK);
+        });
+        const auto close = [&] {
+            CDialog* target = CDialog::ActiveModal();
+            QWidget* window = platform::WidgetOf(target->m_hWnd);
+            QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
+            switch (row.way) {
+                case Way::Enter: Press(focus, Qt::Key_Return); break;
+                case Way::Escape: Press(focus, Qt::Key_Escape); break;
+                case Way::CloseBox: window->close(); break;
+                case Way::SystemMenuClose: target->SendMessage(WM_SYSCOMMAND, SC_CLOSE); break;
+            }
+            guard.start(30000);
+        };
         TestableDialog dialog;
-        QTimer::singleShot(0, [&] { Press(dialog.Widget(IDC_QUERY), Qt::Key_Escape); });
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    }
-    {
-        TestableDialog dialog;
-        QTimer::singleShot(0, [&] { platform::WidgetOf(dialog.m_hWnd)->close(); });
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    }
-    {
-        TestableDialog dialog;
-        QTimer::singleShot(0, [&] { dialog.SendMessage(WM_SYSCOMMAND, SC_CLOSE); });
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        if (row.aboutBox) {
+            RunModal(dialog, [&] {
+                QTimer::singleShot(0, close);  // once the box runs
+                dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);  // returns when the box has ended
+                EXPECT_EQ(CDialog::ActiveModal(), &dialog) << name;
+                EXPECT_TRUE(platform::WidgetOf(dialog.m_hWnd)->isEnabled()) << name;
+            });
+        } else {
+            QTimer::singleShot(0, close);
+            EXPECT_EQ(dialog.DoModal(), IDCANCEL) << name;
+        }
+        guard.stop();
+        EXPECT_FALSE(stuck) << name;
     }
 }
 

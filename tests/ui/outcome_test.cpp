@@ -129,15 +129,17 @@ TEST_F(OutcomeTest, WhileWaitingItNamesTheTextAndFromMemoryItDescribesTheFirstLo
     });
 }
 
-TEST_F(OutcomeTest, TheDescriptionIsTheCompletionHandledLast) {
+TEST_F(OutcomeTest, WithTwoTextsInFlightTheListAndItsDescriptionAreTheCompletionHandledLast) {
     resolver.HoldName("three.example");
     RunModal(dialog, [&] {
         dialog.Ask("three.example");
         dialog.Ask("unknown.example");
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
+        EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
         EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({LookupOutcome::NoSuchName}, 1)));
         resolver.ReleaseName("three.example");
         Settle();
+        EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
         EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({}, 3)));
         EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, 6, 999), 0);
         EXPECT_EQ(dialog.Description(), "") << "an empty list has nothing to describe";

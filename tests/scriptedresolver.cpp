@@ -1,0 +1,90 @@
+#include "tests/scriptedresolver.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+
+#include <thread>
+
+namespace testing_support {
+
+std::uint32_t Address(const std::string& dotted) { return ::inet_addr(dotted.c_str()); }
+
+ScriptedResolver::~ScriptedResolver() {
+    Release();
+    winsock::SetResolver(nullptr);
+}
+
+void ScriptedResolver::AddName(const std::string& name, std::vector<std::string> dotted, int error) {
+    Answer answer{error, name, {}};
+    for (const std::string& each : dotted)
+        answer.addresses.push_back(Address(each));
+    std::lock_guard lock(m_mutex);
+    m_names[name] = answer;
+}
+
+void ScriptedResolver::AddAddress(const std::string& dotted, std::string name, int error) {
+    std::lock_guard lock(m_mutex);
+    m_addresses[Address(dotted)] = Answer{error, std::move(name), {}};
+}
+
+void ScriptedResolver::AnswerEverything(Answer answer) {
+    std::lock_guard lock(m_mutex);
+    m_everything = std::move(answer);
+}
+
+void ScriptedResolver::HoldName(const std::string& name) {
+    std::lock_guard lock(m_mutex);
+    m_heldNames.insert(name);
+}
+
+void ScriptedResolver::ReleaseName(const std::string& name) {
+    std::lock_guard lock(m_mutex);
+    m_heldNames.erase(name);
+    m_released.notify_all();
+}
+
+void ScriptedResolver::Hold() {
+    std::lock_guard lock(m_mutex);
+    m_held = true;
+}
+
+void ScriptedResolver::Release() {
+    std::lock_guard lock(m_mutex);
+    m_held = false;
+    m_heldNames.clear();
+    m_released.notify_all();
+}
+
+template <typename Key>
+ScriptedResolver::Answer ScriptedResolver::Ask(const std::string& name, const std::map<Key, Answer>& answers, const Key& question) {
+    ++m_calls;
+    if (m_delay.count())
+        std::this_thread::sleep_for(m_delay);  // a name service that takes its time
+    std::unique_lock lock(m_mutex);
+    ++m_waiting;
+    m_released.wait(lock, [&] { return !m_held && !m_heldNames.count(name); });
+    --m_waiting;
+    ++m_finished;
+    if (m_everything)
+        return *m_everything;
+    const auto found = answers.find(question);
+    return found == answers.end() ? Answer{EAI_NONAME, {}, {}} : found->second;
+}
+
+int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) {
+    const Answer answer = Ask(name, m_names, std::string(name));
+    if (!answer.error) {
+        canonicalName = answer.name;
+        addresses = answer.addresses;
+    }
+    return answer.error;
+}
+
+int ScriptedResolver::Reverse(std::uint32_t address, std::string& name) {
+    const Answer answer = Ask("", m_addresses, address);
+    if (!answer.error)
+        name = answer.name;
+    return answer.error;
+}
+
+}  // namespace testing_support
