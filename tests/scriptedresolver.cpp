@@ -32,29 +32,6 @@ void ScriptedResolver::AnswerEverything(Answer answer) {
     m_everything = std::move(answer);
 }
 
-void ScriptedResolver::HoldName(const std::string& name) {
-    std::lock_guard lock(m_mutex);
-    m_heldNames.insert(name);
-}
-
-void ScriptedResolver::ReleaseName(const std::string& name) {
-    std::lock_guard lock(m_mutex);
-    m_heldNames.erase(name);
-    m_released.notify_all();
-}
-
-void ScriptedResolver::Hold() {
-    std::lock_guard lock(m_mutex);
-    m_held = true;
-}
-
-void ScriptedResolver::Release() {
-    std::lock_guard lock(m_mutex);
-    m_held = false;
-    m_heldNames.clear();
-    m_released.notify_all();
-}
-
 template <typename Key>
 ScriptedResolver::Answer ScriptedResolver::Ask(const std::string& name, const std::map<Key, Answer>& answers, const Key& question) {
     ++m_calls;

@@ -38,10 +38,15 @@ public:
     void SetDelay(std::chrono::milliseconds delay) { m_delay = delay; }
     void SetStartupError(int error) { m_startupError = error; }
     // Lookups of a held name, or all lookups while everything is held, wait until released.
-    void HoldName(const std::string& name);
-    void ReleaseName(const std::string& name);
-    void Hold();
-    void Release();
+    void HoldName(const std::string& name) { Holding([&] { m_heldNames.insert(name); }); }
+    void ReleaseName(const std::string& name) { Holding([&] { m_heldNames.erase(name); }); }
+    void Hold() { Holding([&] { m_held = true; }); }
+    void Release() {
+        Holding([&] {
+            m_held = false;
+            m_heldNames.clear();
+        });
+    }
     int Calls() const { return m_calls; }
     int Waiting() const { return m_waiting; }
     int Finished() const { return m_finished; }
@@ -55,6 +60,13 @@ public:
     }
 
 private:
+    // Changes what is held, and lets go of the lookups it no longer holds.
+    template <typename Change>
+    void Holding(Change change) {
+        std::lock_guard lock(m_mutex);
+        change();
+        m_released.notify_all();
+    }
     // Waits while held, then the answer to `question` among `answers`.
     template <typename Key>
     Answer Ask(const std::string& name, const std::map<Key, Answer>& answers, const Key& question);

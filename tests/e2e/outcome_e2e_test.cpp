@@ -7,12 +7,14 @@
 #include "lookup/lookupreport.h"
 #include "tests/e2e/e2e.h"
 #include "tests/support.h"
-#include "tests/ui/dialog_access.h"
+#include "tests/ui/outcomecases.h"
 
 using namespace std::chrono_literals;
 using testing_support::PumpUntil;
 using testing_support::RunModal;
 using Lines = std::vector<std::string>;
+using outcome_cases::Kind;
+using resolution_cases::Plays;
 
 namespace {
 
@@ -32,41 +34,11 @@ int AskAndTime(TestableDialog& dialog, const std::string& query, int limitMs = 5
     return digits.empty() ? -1 : std::stoi(digits);
 }
 
-// The description without its time.
-std::string Kind(const std::string& text) {
-    return text.substr(0, text.find(" ("));
-}
-
 }  // namespace
 
 TEST(RealOutcome, EachAnswerOfTheServerIsToldApartAndTheLinesStayAsTheyWere) {
-    struct Case {
-        const char* query;
-        Lines lines;
-        LookupOutcome outcome;
-        bool reverse;
-    };
-    const Case cases[] = {
-        {"three.nomvara.test", {"198.51.100.1", "198.51.100.2", "198.51.100.3"}, LookupOutcome::Answered, false},
-        {"198.51.100.1", {"three.nomvara.test"}, LookupOutcome::Answered, true},
-        {"nothere.nomvara.test", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, false},
-        {"v6only.nomvara.test", {}, LookupOutcome::NoIpv4Address, false},
-        {"198.51.100.200", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, true},
-        // The server refuses names outside its zone; the C library reports that as a temporary failure,
-        // as it does a server that never answers.
-        {"www.example.com", {"Can`t Resolve!"}, LookupOutcome::NoAnswer, false},
-        // IDNA has no form for a snowman: the name never leaves the machine.
-        {"a\u2603b.nomvara.test", {"Can`t Resolve!"}, LookupOutcome::NotValidName, false},
-        {"", {"Can`t Resolve!"}, LookupOutcome::NotAName, false},
-    };
     TestableDialog dialog;
-    RunModal(dialog, [&] {
-        for (const Case& each : cases) {
-            AskAndTime(dialog, each.query);
-            EXPECT_EQ(dialog.Lines(), each.lines) << each.query;
-            EXPECT_EQ(Kind(dialog.Description()), Kind(Describe({each.outcome, each.reverse}, each.lines.size()))) << each.query;
-        }
-    });
+    RunModal(dialog, [&] { outcome_cases::Play(dialog, Plays::RealOnly); });
 }
 
 TEST(RealOutcome, TheTimeIsTheServersBehindASlowRelayAndTheResolversTimeoutBehindASilentOne) {

@@ -2,6 +2,8 @@
 // whose test zone (tests/e2e/netns-run) the script copies.
 #pragma once
 
+#include <netdb.h>
+
 #include <string>
 #include <vector>
 
@@ -47,7 +49,7 @@ inline const Case kCases[] = {
     {"punctuation", "-.nomvara.test", kFailure, 1},
 };
 
-// The test zone, as far as the cases ask it.
+// The test zone, as far as the cases ask it, and failures of the service.
 inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
     resolver.AddName("three.nomvara.test", {"198.51.100.1", "198.51.100.3", "198.51.100.2"});
     resolver.AddName("1e100.nomvara.test", {"198.51.100.7"});
@@ -56,6 +58,10 @@ inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
     resolver.AddAddress("198.51.100.1", "three.nomvara.test");
     resolver.AddAddress("198.51.100.9", kLongName);
     resolver.AddAddress("255.255.255.255", "broadcast.nomvara.test");
+    // Failures a scripted service can play at will.
+    resolver.AddName("slow.nomvara.test", {}, EAI_AGAIN);
+    resolver.AddName("broken.nomvara.test", {}, EAI_FAIL);
+    resolver.AddName("down.nomvara.test", {}, EAI_SYSTEM);
 }
 
 // ResolveQuery's lines, into a list that held a line from before.

@@ -8,7 +8,7 @@
 
 #include "lookup/lookupreport.h"
 #include "tests/support.h"
-#include "tests/ui/dialog_access.h"
+#include "tests/ui/outcomecases.h"
 
 using namespace std::chrono_literals;
 using testing_support::PumpUntil;
@@ -24,11 +24,7 @@ protected:
         g_lastRequestId = 0;
         resolver.AddName("three.example", {"192.0.2.30", "10.0.0.1", "192.0.2.4"});
         resolver.AddName("one.example", {"192.0.2.1"});
-        resolver.AddName("empty.example", {});
-        resolver.AddName("slow.example", {}, EAI_AGAIN);
-        resolver.AddName("broken.example", {}, EAI_FAIL);
-        resolver.AddName("down.example", {}, EAI_SYSTEM);
-        resolver.AddAddress("192.0.2.1", "one.example");
+        resolution_cases::ScriptTheTestZone(resolver);
     }
     void Settle() { ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; })); }
     ScriptedResolver resolver;
@@ -82,32 +78,7 @@ TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary)
 }
 
 TEST_F(OutcomeTest, EachCompletionDescribesItsOutcomeAndLeavesTheLinesAsTheyWere) {
-    struct Case {
-        const char* query;
-        Lines lines;
-        LookupOutcome outcome;
-        bool reverse;
-    };
-    const Case cases[] = {
-        {"three.example", {"10.0.0.1", "192.0.2.30", "192.0.2.4"}, LookupOutcome::Answered, false},
-        {"192.0.2.1", {"one.example"}, LookupOutcome::Answered, true},
-        {"unknown.example", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, false},
-        {"192.0.2.99", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, true},
-        {"empty.example", {}, LookupOutcome::NoIpv4Address, false},
-        {"slow.example", {"Can`t Resolve!"}, LookupOutcome::NoAnswer, false},
-        {"broken.example", {"Can`t Resolve!"}, LookupOutcome::ServerFailure, false},
-        {"down.example", {"Can`t Resolve!"}, LookupOutcome::LocalFailure, false},
-        {" one.example", {"Can`t Resolve!"}, LookupOutcome::NotAName, false},
-    };
-    RunModal(dialog, [&] {
-        for (const Case& each : cases) {
-            dialog.Ask(each.query);
-            Settle();
-            EXPECT_EQ(dialog.Lines(), each.lines) << each.query;
-            EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({each.outcome, each.reverse}, each.lines.size())))
-                << each.query;
-        }
-    });
+    RunModal(dialog, [&] { outcome_cases::Play(dialog, resolution_cases::Plays::ScriptedOnly); });
 }
 
 TEST_F(OutcomeTest, WhileWaitingItNamesTheTextAndFromMemoryItDescribesTheFirstLookup) {
