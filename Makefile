@@ -42,6 +42,7 @@ bench: build
 	build/bench/lookup_bench
 	build/bench/startup_bench
 	tests/e2e/netns-run --timeout 5 -- build/bench/burst_bench
+	tests/e2e/netns-run --timeout 5 -- build/bench/ipv6_bench
 
 # `make install PREFIX=/somewhere` (default /usr/local).
 PREFIX ?= /usr/local

@@ -16,6 +16,26 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// "; IPv6 2001:db8::1, 2001:db8::2" after a host name's IPv4 part: at most four, then how many more.
+std::string Ipv6Part(const LookupReport& report) {
+    if (report.ipv6Unanswered)
+        return "; IPv6 got no answer";
+    std::string part;
+    for (std::size_t at = 0; at < report.ipv6.size() && at < 4; ++at)
+        part += (at ? ", " : "; IPv6 ") + report.ipv6[at];
+    if (report.ipv6.size() > 4)
+        part += " and " + std::to_string(report.ipv6.size() - 4) + " more";
+    return part;
+}
+
+// The query as the description begins with it: quoted where blanks at its ends, or nothing, would be lost.
+std::string Named(const CString& query) {
+    const std::string text = query.str();
+    const auto blank = [](unsigned char byte) { return byte <= ' ' || byte == 0x7F; };
+    const bool quoted = text.empty() || blank(text.front()) || blank(text.back());
+    return (quoted ? "\"" + text + "\"" : text) + ": ";
+}
+
 }  // namespace
 
 LookupOutcome OutcomeOfError(int addrInfoError) {
@@ -35,23 +55,35 @@ std::string Describe(const LookupReport& report, std::size_t answerLines) {
     const std::string took = Milliseconds(report.took);
     switch (report.outcome) {
     case LookupOutcome::Answered:
-        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses")) + " (" + took + ")";
+        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses") + Ipv6Part(report)) +
+               " (" + took + ")";
     // For an address the C library reports a failing server as it does a missing name.
     case LookupOutcome::NoSuchName:
         return (report.reverse ? "No name found for this address: none is registered, or the server failed (answered in "
                                : "No such name (answered in ") + took + ")";
-    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address (" + took + ")";
+    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address" + Ipv6Part(report) + " (" + took + ")";
     case LookupOutcome::NoAnswer: return "The DNS server did not answer in time, or refused for now (" + took + ")";
     case LookupOutcome::ServerFailure: return "The DNS server failed or refused (" + took + ")";
     case LookupOutcome::NotValidName: return "Not a valid name: it cannot be written as a DNS name, so nothing was asked";
     case LookupOutcome::LocalFailure: return "This computer's name service could not make the lookup (" + took + ")";
     case LookupOutcome::NotAName: return "Not a name or address: empty, or it starts with a blank or control character";
+    case LookupOutcome::Ipv6Address:
+        return (report.ipv6Name.empty() ? std::string("An IPv6 address, with no registered name found")
+                                        : "An IPv6 address, registered as " + report.ipv6Name) + " (" + took + ")";
     }
     return "";
 }
 
-std::string DescribeFromMemory(const LookupReport& report, std::size_t answerLines) {
-    return "From memory. First lookup: " + Describe(report, answerLines);
+std::string DescribeLookup(const CString& query, const LookupReport& report, std::size_t answerLines) {
+    return Named(query) + Describe(report, answerLines);
+}
+
+std::string DescribeFromMemory(const CString& query, const LookupReport& report, std::size_t answerLines) {
+    return Named(query) + "From memory. First lookup: " + Describe(report, answerLines);
+}
+
+std::string DescribeNotStarted(const CString& query) {
+    return Named(query) + "The lookup could not be started: this computer has no thread to give it. Press Get to try again";
 }
 
 std::string DescribeWaiting(const CString& query, std::time_t since) {

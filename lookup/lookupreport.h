@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "platform/cstring.h"
 
@@ -17,20 +18,28 @@ enum class LookupOutcome {
     NotValidName,    // the name cannot be written as a DNS name: nothing was asked
     LocalFailure,    // this computer could not make the lookup (a system error, no memory, ...)
     NotAName,        // empty, or starts with a blank or control character: nothing was asked
+    Ipv6Address,     // an IPv6 address, which is no name: only its registered name was asked
 };
 
 struct LookupReport {
     LookupOutcome outcome = LookupOutcome::Answered;
     bool reverse = false;  // an address was asked for its name
     std::chrono::milliseconds took{0};  // from the first question to the name service until the answer
+    std::vector<std::string> ipv6{};     // a host name's IPv6 addresses, in the service's order
+    bool ipv6Unanswered = false;         // a host name's IPv6 question got no answer in time
+    std::string ipv6Name{};              // a typed IPv6 address's registered name, empty when none was found
 };
 
 // The outcome a failed name-service call stands for, from the C library's EAI_ code.
 LookupOutcome OutcomeOfError(int addrInfoError);
 
-// One short sentence for the response list, for the answer lines it came with.
+// One short sentence on what became of a lookup, for the answer lines it came with.
 std::string Describe(const LookupReport& report, std::size_t answerLines);
+// The response list's description: the query it belongs to, then that sentence.
+std::string DescribeLookup(const CString& query, const LookupReport& report, std::size_t answerLines);
 // The same for answers shown from memory: it describes the first lookup of the text.
-std::string DescribeFromMemory(const LookupReport& report, std::size_t answerLines);
+std::string DescribeFromMemory(const CString& query, const LookupReport& report, std::size_t answerLines);
 // While the wait line shows: which text is being looked up, and since when (local time).
 std::string DescribeWaiting(const CString& query, std::time_t since);
+// When no lookup could be started for the text.
+std::string DescribeNotStarted(const CString& query);

@@ -10,7 +10,13 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <cstring>
+#include <deque>
+#include <functional>
 
 namespace winsock {
 namespace {
@@ -50,9 +56,9 @@ public:
     int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override {
         std::string ownName;
         if (*name && HostName(ownName) == 0 && ownName == name) {
-            addresses = InterfaceAddresses();
+            addresses = InterfaceAddresses();  // none: an entry without addresses, as for any such name
             canonicalName = ownName;
-            return addresses.empty() ? EAI_NODATA : 0;
+            return 0;
         }
         addrinfo hints{};
         hints.ai_family = AF_INET;
@@ -87,6 +93,38 @@ public:
             return error;
         name = host;
         return 0;
+    }
+
+    int ForwardIpv6(const char* name, std::vector<std::string>& addresses) override {
+        addrinfo hints{};
+        hints.ai_family = AF_INET6;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_IDN;
+        addrinfo* found = nullptr;
+        const int error = getaddrinfo(name, nullptr, &hints, &found);
+        if (error != 0)
+            return error;
+        for (addrinfo* each = found; each; each = each->ai_next) {
+            char text[INET6_ADDRSTRLEN];
+            inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(each->ai_addr)->sin6_addr, text, sizeof text);
+            if (std::find(addresses.begin(), addresses.end(), text) == addresses.end())
+                addresses.emplace_back(text);
+        }
+        freeaddrinfo(found);
+        return 0;
+    }
+
+    int ReverseIpv6(const char* address, std::string& name) override {
+        sockaddr_in6 socketAddress{};
+        socketAddress.sin6_family = AF_INET6;
+        if (inet_pton(AF_INET6, address, &socketAddress.sin6_addr) != 1)
+            return EAI_NONAME;
+        char host[NI_MAXHOST];
+        const int error = getnameinfo(reinterpret_cast<sockaddr*>(&socketAddress), sizeof socketAddress, host,
+                                      sizeof host, nullptr, 0, NI_NAMEREQD);
+        if (error == 0)
+            name = host;
+        return error;
     }
 
     int HostName(std::string& name) override {
@@ -187,6 +225,103 @@ hostent* gethostbyaddr(const char* address, int length, int family) {
 }
 
 std::uint32_t inet_addr(const char* text) { return ::inet_addr(text ? text : ""); }
+
+int inet_aton(const char* text, in_addr* address) { return ::inet_aton(text ? text : "", address); }
+
+bool IsIpv6Address(const char* text) {
+    in6_addr address;
+    return text && inet_pton(AF_INET6, text, &address) == 1;
+}
+
+int Ipv6Name(const char* address, std::string& name) { return CurrentResolver().ReverseIpv6(address, name); }
+
+struct Ipv6Question::Answer {
+    std::mutex mutex;
+    std::condition_variable in;
+    bool done = false;
+    int error = EAI_AGAIN;
+    std::vector<std::string> addresses;
+};
+
+namespace {
+
+// Threads that ask IPv6 questions, each kept a while after its last one: starting a thread costs more
+// than a question to a nearby server. A question that finds no idle thread gets a new one at once.
+class QuestionThreads {
+public:
+    bool Ask(std::function<void()> question) {
+        std::lock_guard lock(m_mutex);
+        m_questions.push_back(std::move(question));
+        if (m_questions.size() <= m_idle) {
+            m_waiting.notify_one();
+            return true;
+        }
+        try {
+            std::thread([this] { Serve(); }).detach();  // the process end never waits for the name service
+        } catch (const std::system_error&) {
+            m_questions.pop_back();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void Serve() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            ++m_idle;
+            const bool asked = m_waiting.wait_for(lock, std::chrono::seconds(2), [&] { return !m_questions.empty(); });
+            --m_idle;
+            if (!asked)
+                return;
+            std::function<void()> question = std::move(m_questions.front());
+            m_questions.pop_front();
+            lock.unlock();
+            question();
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_waiting;
+    std::deque<std::function<void()>> m_questions;
+    std::size_t m_idle = 0;
+};
+
+QuestionThreads& Ipv6Threads() {
+    static QuestionThreads* const threads = new QuestionThreads;  // never destroyed: its threads outlive main
+    return *threads;
+}
+
+}  // namespace
+
+Ipv6Question::Ipv6Question(const char* name) : m_answer(std::make_shared<Answer>()) {
+    // Without a thread to ask on, the question stays unanswered.
+    Ipv6Threads().Ask([answer = m_answer, name = std::string(name ? name : "")] {
+        std::vector<std::string> addresses;
+        const int error = CurrentResolver().ForwardIpv6(name.c_str(), addresses);
+        std::lock_guard lock(answer->mutex);
+        answer->error = error;
+        answer->addresses = std::move(addresses);
+        answer->done = true;
+        answer->in.notify_all();
+    });
+}
+
+bool Ipv6Question::WaitUntil(std::chrono::steady_clock::time_point until) {
+    std::unique_lock lock(m_answer->mutex);
+    return m_answer->in.wait_until(lock, until, [&] { return m_answer->done; });
+}
+
+int Ipv6Question::Error() const {
+    std::lock_guard lock(m_answer->mutex);
+    return m_answer->error;
+}
+
+std::vector<std::string> Ipv6Question::Addresses() const {
+    std::lock_guard lock(m_answer->mutex);
+    return m_answer->addresses;
+}
 
 char* inet_ntoa(in_addr address) {
     char* dotted = Results().dotted;

@@ -4,7 +4,9 @@
 
 #include <netinet/in.h>
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,7 +46,31 @@ int gethostname(char* name, int length);
 hostent* gethostbyname(const char* name);
 hostent* gethostbyaddr(const char* address, int length, int family);
 std::uint32_t inet_addr(const char* text);
+// Reads text as the C library does, in every spelling it takes (dotted, hexadecimal, octal, fewer
+// parts, a trailing blank); nonzero when it is an IPv4 address.
+int inet_aton(const char* text, in_addr* address);
 char* inet_ntoa(in_addr address);
+
+// Whether text is an IPv6 address, in any form the C library reads.
+bool IsIpv6Address(const char* text);
+// The registered name of an IPv6 address given as text: 0, or the EAI_ code.
+int Ipv6Name(const char* address, std::string& name);
+
+// The IPv6 addresses of a host name, asked on a thread of their own from the moment this is made, so
+// that the IPv4 question goes out beside it and never waits for it.
+class Ipv6Question {
+public:
+    explicit Ipv6Question(const char* name);
+    // Waits until the answer is in, or until `until`; whether it is in.
+    bool WaitUntil(std::chrono::steady_clock::time_point until);
+    // Once in: 0 or the EAI_ code, and the addresses in the service's order and their short form.
+    int Error() const;
+    std::vector<std::string> Addresses() const;
+
+private:
+    struct Answer;
+    std::shared_ptr<Answer> m_answer;  // the asking thread's too: it may outlive this question
+};
 
 // What the calls above ask of the system. The real one uses the C library's resolver;
 // a test may put a scripted one in its place. Addresses are in network byte order.
@@ -58,6 +84,10 @@ public:
     virtual int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) = 0;
     // 0 with the registered name of the address, or an EAI_ error code.
     virtual int Reverse(std::uint32_t address, std::string& name) = 0;
+    // 0 with the IPv6 addresses of a name in the service's order, in their short form; or an EAI_ code.
+    virtual int ForwardIpv6(const char* name, std::vector<std::string>& addresses) = 0;
+    // 0 with the registered name of an IPv6 address written as text, or an EAI_ error code.
+    virtual int ReverseIpv6(const char* address, std::string& name) = 0;
     // 0 with the machine's host name, or an EAI_ error code.
     virtual int HostName(std::string& name) = 0;
 };

@@ -29,16 +29,19 @@ BOOL CGTaskProc::Start(int mode, DWORD interval, int repeatCount) {
 }
 
 void CGTaskProc::SetRunState(int state) {
-    // A worker that sees a stop, also on a timed wake-up, ends and deletes this task: it waits for
-    // this lock first. OnStopped must therefore not wait for the worker to end, nor for a pass to finish.
-    CSingleLock caller(m_callers);
     {
         CSingleLock lock(m_lock);
         m_runState = state;
+        ++m_callers;
     }
+    // A worker that sees a stop, also on a timed wake-up, ends and deletes this task once every caller
+    // has left: OnStopped must therefore not wait for the worker to end, nor for a pass to finish.
     if (GetRunState() == TASK_STOPPED)
         OnStopped(&m_params);
     m_wakeEvent.SetEvent();
+    CSingleLock lock(m_lock);  // the last touch of this task: the worker takes it before it ends
+    if (--m_callers == 0)
+        m_callersGone.SetEvent();
 }
 
 int CGTaskProc::GetRunState() {
@@ -74,7 +77,15 @@ BOOL CGTaskProc::InitInstance() {
 void CGTaskProc::RunLoop() {
     if (GetRunState() != TASK_STOPPED)
         RunPasses();
-    CSingleLock lastCaller(m_callers);  // whoever stopped the task is done with it
+    // Whoever stopped the task may still be inside SetRunState.
+    for (;;) {
+        {
+            CSingleLock lock(m_lock);
+            if (m_callers == 0)
+                return;
+        }
+        m_callersGone.Lock(INFINITE);
+    }
 }
 
 void CGTaskProc::RunPasses() {

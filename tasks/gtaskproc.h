@@ -52,16 +52,18 @@ private:
 
     CEvent m_wakeEvent{FALSE, TRUE};
     CCriticalSection m_lock;
-    // Held by every SetRunState for as long as it touches the task, hook and signal included, and
-    // taken by the worker before it ends: a task is never deleted under a caller. Never m_lock, which
-    // is held for one read or write group only.
-    CCriticalSection m_callers;
+    // Set when the last caller leaves SetRunState; the worker waits for it before it ends.
+    CEvent m_callersGone;
     // Guarded by m_lock, held only for one read or write group at a time.
     int m_runState = TASK_IDLE;
     int m_mode = MODE_CONTINUOUS;
     int m_repeatCount = 1;
     BOOL m_hasParams = FALSE;
     int m_passCount = 0;
+    // Callers inside SetRunState, hook and signal included: a task is never deleted under one. Counted,
+    // not locked across the hook, so that a hook may call SetRunState or Start, or wait for a thread
+    // that is itself stopping this task.
+    int m_callers = 0;
     // Written under m_lock by Start, read atomically without it by the worker before each wait.
     DWORD m_interval = INFINITE;
     // Set before the task starts; the hooks get it without the lock.

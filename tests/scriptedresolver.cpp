@@ -14,8 +14,8 @@ ScriptedResolver::~ScriptedResolver() {
     winsock::SetResolver(nullptr);
 }
 
-void ScriptedResolver::AddName(const std::string& name, std::vector<std::string> dotted, int error) {
-    Answer answer{error, name, {}};
+void ScriptedResolver::AddName(const std::string& name, std::vector<std::string> dotted, int error, std::vector<std::string> ipv6) {
+    Answer answer{error, name, {}, std::move(ipv6)};
     for (const std::string& each : dotted)
         answer.addresses.push_back(Address(each));
     std::lock_guard lock(m_mutex);
@@ -24,7 +24,12 @@ void ScriptedResolver::AddName(const std::string& name, std::vector<std::string>
 
 void ScriptedResolver::AddAddress(const std::string& dotted, std::string name, int error) {
     std::lock_guard lock(m_mutex);
-    m_addresses[Address(dotted)] = Answer{error, std::move(name), {}};
+    m_addresses[Address(dotted)] = Answer{error, std::move(name)};
+}
+
+void ScriptedResolver::AddIpv6Address(const std::string& address, std::string name) {
+    std::lock_guard lock(m_mutex);
+    m_ipv6Addresses[address] = Answer{0, std::move(name)};
 }
 
 void ScriptedResolver::AnswerEverything(Answer answer) {
@@ -45,7 +50,7 @@ ScriptedResolver::Answer ScriptedResolver::Ask(const std::string& name, const st
     if (m_everything)
         return *m_everything;
     const auto found = answers.find(question);
-    return found == answers.end() ? Answer{EAI_NONAME, {}, {}} : found->second;
+    return found == answers.end() ? Answer{EAI_NONAME} : found->second;
 }
 
 int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) {
@@ -59,6 +64,25 @@ int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std:
 
 int ScriptedResolver::Reverse(std::uint32_t address, std::string& name) {
     const Answer answer = Ask("", m_addresses, address);
+    if (!answer.error)
+        name = answer.name;
+    return answer.error;
+}
+
+int ScriptedResolver::ForwardIpv6(const char* name, std::vector<std::string>& addresses) {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_names.find(name);
+    const Answer* answer = m_everything ? &*m_everything : found == m_names.end() ? nullptr : &found->second;
+    if (!answer)
+        return EAI_NONAME;
+    if (answer->error || answer->ipv6.empty())
+        return answer->error ? answer->error : EAI_NODATA;  // as the C library tells a name without them
+    addresses = answer->ipv6;
+    return 0;
+}
+
+int ScriptedResolver::ReverseIpv6(const char* address, std::string& name) {
+    const Answer answer = Ask("", m_ipv6Addresses, std::string(address));
     if (!answer.error)
         name = answer.name;
     return answer.error;

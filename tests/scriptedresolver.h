@@ -26,12 +26,14 @@ public:
 
     struct Answer {
         int error = 0;
-        std::string name;
-        std::vector<std::uint32_t> addresses;
+        std::string name{};
+        std::vector<std::uint32_t> addresses{};
+        std::vector<std::string> ipv6{};
     };
 
-    void AddName(const std::string& name, std::vector<std::string> dotted, int error = 0);
+    void AddName(const std::string& name, std::vector<std::string> dotted, int error = 0, std::vector<std::string> ipv6 = {});
     void AddAddress(const std::string& dotted, std::string name, int error = 0);
+    void AddIpv6Address(const std::string& address, std::string name);
     // Every name and every address is answered with this, whatever was added.
     void AnswerEverything(Answer answer);
     // Each lookup takes this long before it answers.
@@ -54,6 +56,9 @@ public:
     int Startup() override { return m_startupError; }
     int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override;
     int Reverse(std::uint32_t address, std::string& name) override;
+    // At once, neither held nor counted: a name's IPv6 question goes beside its IPv4 one.
+    int ForwardIpv6(const char* name, std::vector<std::string>& addresses) override;
+    int ReverseIpv6(const char* address, std::string& name) override;
     int HostName(std::string& name) override {
         name = "scripted-host";
         return 0;
@@ -77,6 +82,7 @@ private:
     std::set<std::string> m_heldNames;
     std::map<std::string, Answer> m_names;
     std::map<std::uint32_t, Answer> m_addresses;
+    std::map<std::string, Answer> m_ipv6Addresses;
     std::optional<Answer> m_everything;
     std::chrono::milliseconds m_delay{0};
     std::atomic<int> m_startupError{0};

@@ -21,8 +21,8 @@ void CNomvaraDlg::OnGet() {
     EmptyResponseList();
     m_responseList.AddString(WAIT_LINE);
     m_responseList.SetDescription(DescribeWaiting(query, std::time(nullptr)).c_str());
-    if (!ShowCachedAnswers(query))
-        StartLookup(query);
+    if (!ShowCachedAnswers(query) && !StartLookup(query))
+        m_responseList.SetDescription(DescribeNotStarted(query).c_str());  // the wait line stays
 }
 
 BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
@@ -32,7 +32,7 @@ BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
     EmptyResponseList();
     for (const CString& line : cached->answers)
         m_responseList.AddString(line);
-    m_responseList.SetDescription(DescribeFromMemory(StoredLookup::Of(*cached).report, cached->answers.size()).c_str());
+    m_responseList.SetDescription(DescribeFromMemory(query, StoredLookup::Of(*cached).report, cached->answers.size()).c_str());
     UpdateData(FALSE);
     return TRUE;
 }
@@ -66,7 +66,7 @@ LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     for (const CString& line : done->answers)
         m_responseList.AddString(line);
     const LookupReport& report = StoredLookup::Of(*done).report;
-    m_responseList.SetDescription(Describe(report, done->answers.size()).c_str());
+    m_responseList.SetDescription(DescribeLookup(done->query, report, done->answers.size()).c_str());
     m_answerCache.InsertIfAbsent(*done, report);
     m_pendingRequests.Erase(done);
     UpdateData(FALSE);

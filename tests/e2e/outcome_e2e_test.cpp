@@ -41,20 +41,26 @@ TEST(RealOutcome, EachAnswerOfTheServerIsToldApartAndTheLinesStayAsTheyWere) {
     RunModal(dialog, [&] { outcome_cases::Play(dialog, Plays::RealOnly); });
 }
 
-TEST(RealOutcome, TheTimeIsTheServersBehindASlowRelayAndTheResolversTimeoutBehindASilentOne) {
+TEST(RealOutcome, TheTimeIsTheServersBehindASlowRelayAndTheResolversTimeoutBehindASilentOneAndIpv6NeverHoldsIpv4Back) {
     TestableDialog dialog;
     RunModal(dialog, [&] {
         Relay().SetDelay(400ms);
         const int slow = AskAndTime(dialog, "n1.nomvara.test");
         Relay().SetDelay(0ms);
-        EXPECT_EQ(Kind(dialog.Description()), Kind(Describe({}, 1)));
+        EXPECT_EQ(Kind(dialog.Description()), Kind(DescribeLookup("n1.nomvara.test", {}, 1)));
         EXPECT_GE(slow, 400);
         EXPECT_LT(slow, 5000) << "the server's time, not the resolver's timeout";
+
+        Relay().SetDroppingIpv6(true);
+        const int withoutIpv6 = AskAndTime(dialog, "dual.nomvara.test");
+        Relay().SetDroppingIpv6(false);
+        EXPECT_EQ(Kind(dialog.Description()), "dual.nomvara.test: 1 address; IPv6 got no answer");
+        EXPECT_LT(withoutIpv6, 5000) << "the IPv4 lines do not wait for the resolver's timeout";
 
         Relay().SetDropping(true);
         const int silent = AskAndTime(dialog, "n2.nomvara.test", 20000);
         Relay().SetDropping(false);
-        EXPECT_EQ(Kind(dialog.Description()), Kind(Describe({LookupOutcome::NoAnswer}, 1)));
+        EXPECT_EQ(Kind(dialog.Description()), Kind(DescribeLookup("n2.nomvara.test", {LookupOutcome::NoAnswer}, 1)));
         EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
         EXPECT_GE(silent, 5000) << "the resolver's timeout in the test namespace";
     });

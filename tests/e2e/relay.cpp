@@ -94,10 +94,22 @@ void UdpRelay::Relay() {
     }
 }
 
+namespace {
+
+// Whether a query asks for IPv6 addresses (type AAAA, 28): the type follows the name after the header.
+bool IsIpv6Question(const std::string& query) {
+    size_t at = 12;
+    while (at < query.size() && query[at] != 0)
+        at += 1 + static_cast<unsigned char>(query[at]);
+    return at + 2 < query.size() && query[at + 1] == 0 && query[at + 2] == 28;
+}
+
+}  // namespace
+
 void UdpRelay::TakeQueries() {
     ReceiveAll(m_socket, [this](std::string query, const sockaddr_in& client) {
         ++m_queries;
-        if (m_dropping)
+        if (m_dropping || (m_droppingIpv6 && IsIpv6Question(query)))
             return;
         const int delayMs = m_delayMs;
         if (delayMs == 0)

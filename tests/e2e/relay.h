@@ -28,6 +28,8 @@ public:
     // Each answer is held back this long; a query is never forwarded while dropping.
     void SetDelay(std::chrono::milliseconds delay) { m_delayMs = static_cast<int>(delay.count()); }
     void SetDropping(bool dropping) { m_dropping = dropping; }
+    // Like a server behind an old firewall: questions for IPv6 addresses are never answered.
+    void SetDroppingIpv6(bool dropping) { m_droppingIpv6 = dropping; }
     int Queries() const { return m_queries; }
 
 private:
@@ -57,6 +59,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_delayMs{0};
     std::atomic<bool> m_dropping{false};
+    std::atomic<bool> m_droppingIpv6{false};
     std::atomic<int> m_queries{0};
     // Owned by the relaying thread alone.
     std::multimap<Clock::time_point, HeldQuery> m_held;  // delayed, by when they are due

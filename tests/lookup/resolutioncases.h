@@ -47,6 +47,16 @@ inline const Case kCases[] = {
     {"leading_tab", "\tthree.nomvara.test", kFailure, 0},
     {"leading_delete", "\x7Fthree.nomvara.test", kFailure, 0},
     {"punctuation", "-.nomvara.test", kFailure, 1},
+    {"dual_stack_name", "dual.nomvara.test", {"198.51.100.20"}, 1},
+    {"name_told_without_ipv4_by_an_error", "nodata.nomvara.test", {}, 1, Plays::ScriptedOnly},
+    // The C library reads each as 255.255.255.255.
+    {"all_ones_as_one_number", "4294967295", {"broadcast.nomvara.test"}, 1},
+    {"all_ones_in_hexadecimal", "0xffffffff", {"broadcast.nomvara.test"}, 1},
+    {"all_ones_in_octal", "0377.0377.0377.0377", {"broadcast.nomvara.test"}, 1},
+    {"all_ones_with_a_trailing_blank", "255.255.255.255 ", {"broadcast.nomvara.test"}, 1},
+    // An IPv6 address is no name: the list tells IPv4 only.
+    {"ipv6_address_with_a_name", "fd00:5e57::99", kFailure, 1},
+    {"ipv6_address_without_a_name", "2001:db8::1", kFailure, 1},
 };
 
 // The test zone, as far as the cases ask it, and failures of the service.
@@ -54,7 +64,11 @@ inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
     resolver.AddName("three.nomvara.test", {"198.51.100.1", "198.51.100.3", "198.51.100.2"});
     resolver.AddName("1e100.nomvara.test", {"198.51.100.7"});
     resolver.AddName("\xC3\xA9t\xC3\xA9.nomvara.test", {"198.51.100.8"});
-    resolver.AddName("v6only.nomvara.test", {});
+    resolver.AddName("v6only.nomvara.test", {}, 0, {"fd00:5e57::99"});
+    resolver.AddName("dual.nomvara.test", {"198.51.100.20"}, 0, {"fd00:5e57::20"});
+    resolver.AddName("many.nomvara.test", {}, 0,
+                     {"fd00:5e57::31", "fd00:5e57::32", "fd00:5e57::33", "fd00:5e57::34", "fd00:5e57::35", "fd00:5e57::36"});
+    resolver.AddIpv6Address("fd00:5e57::99", "v6only.nomvara.test");
     resolver.AddAddress("198.51.100.1", "three.nomvara.test");
     resolver.AddAddress("198.51.100.9", kLongName);
     resolver.AddAddress("255.255.255.255", "broadcast.nomvara.test");
@@ -62,6 +76,7 @@ inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
     resolver.AddName("slow.nomvara.test", {}, EAI_AGAIN);
     resolver.AddName("broken.nomvara.test", {}, EAI_FAIL);
     resolver.AddName("down.nomvara.test", {}, EAI_SYSTEM);
+    resolver.AddName("nodata.nomvara.test", {}, EAI_NODATA);
 }
 
 // ResolveQuery's lines, into a list that held a line from before.

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tasks/gtaskproc.h"
@@ -207,6 +208,27 @@ TEST(TaskThread, StoppingFromTheControllingThreadRunsOnStoppedThereBeforeTheWork
     ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
     EXPECT_EQ(record.Events(), std::vector<std::string>{"stopped"}) << "no pass after the stop";
     EXPECT_EQ(record.stoppedOn, std::this_thread::get_id());
+}
+
+TEST(TaskThread, AnOnStoppedThatStopsAgainReturnsAndTheTaskStillEnds) {
+    Record record;
+    RecordingTask* task = MakeTask(record);
+    ASSERT_TRUE(task->CreateThread());
+    bool again = true;
+    record.onStopped = [&] {
+        if (std::exchange(again, false))
+            task->SetRunState(TASK_STOPPED);
+    };
+    std::atomic<bool> returned{false};
+    std::thread stopper([&] {
+        task->SetRunState(TASK_STOPPED);
+        returned = true;
+    });
+    const bool done = WaitUntil([&] { return returned.load(); });
+    done ? stopper.join() : stopper.detach();  // a stopper stuck in the task is left behind to report it
+    ASSERT_TRUE(done) << "SetRunState from inside OnStopped returns";
+    ASSERT_TRUE(PumpUntil([&] { return record.destroyed == 1; }));
+    EXPECT_EQ(record.Events(), (std::vector<std::string>{"stopped", "stopped"}));
 }
 
 // A worker that wakes on its own, by its interval, sees a stop made from outside at once and runs no

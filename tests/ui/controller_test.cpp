@@ -142,6 +142,7 @@ TEST_F(ControllerTest, AThreadThatCannotStartUsesUpItsIdAndLeaksNothing) {
         dialog.Ask("one.example");
         SetThreadCreationFails(false);
         EXPECT_EQ(dialog.Lines(), kWait) << "the wait line stays";
+        EXPECT_EQ(dialog.Description().rfind("one.example: The lookup could not be started", 0), 0u) << dialog.Description();
         EXPECT_EQ(g_lastRequestId, 2u);
         EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u) << "the records stay until the dialog ends";
         dialog.Ask("one.example");

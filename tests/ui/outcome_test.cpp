@@ -75,6 +75,17 @@ TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary)
               "The DNS server did not answer in time, or refused for now (1,234,567 ms)");
     EXPECT_EQ(Describe({LookupOutcome::NotAName, false, 0ms}, 1),
               "Not a name or address: empty, or it starts with a blank or control character");
+    const std::vector<std::string> six{"2001:db8::1", "2001:db8::2", "2001:db8::3", "2001:db8::4", "2001:db8::5", "2001:db8::6"};
+    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {six[0], six[1]}}, 2), "2 addresses; IPv6 2001:db8::1, 2001:db8::2 (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::NoIpv4Address, false, 7ms, six}, 0),
+              "The name exists but has no IPv4 address; IPv6 2001:db8::1, 2001:db8::2, 2001:db8::3, 2001:db8::4 and 2 more (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {}, true}, 1), "1 address; IPv6 got no answer (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms, {}, false, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms}, 1), "An IPv6 address, with no registered name found (7 ms)");
+    // Each description begins with its query, quoted where a blank at an end, or nothing, would be lost.
+    EXPECT_EQ(DescribeLookup("<b>x</b>", {LookupOutcome::Answered, false, 7ms}, 1), "<b>x</b>: 1 address (7 ms)");
+    EXPECT_EQ(DescribeLookup("", {LookupOutcome::NotAName}, 1).rfind("\"\": Not a name", 0), 0u);
+    EXPECT_EQ(DescribeLookup(" x ", {LookupOutcome::NotAName}, 1).rfind("\" x \": Not a name", 0), 0u);
 }
 
 TEST_F(OutcomeTest, EachCompletionDescribesItsOutcomeAndLeavesTheLinesAsTheyWere) {
@@ -92,11 +103,11 @@ TEST_F(OutcomeTest, WhileWaitingItNamesTheTextAndFromMemoryItDescribesTheFirstLo
         dialog.Ask("one.example");
         Settle();
         dialog.Ask("three.example");
-        EXPECT_EQ(dialog.Description(), "From memory. First lookup: " + first);
+        EXPECT_EQ(dialog.Description(), "three.example: From memory. First lookup: " + first.substr(first.find(": ") + 2));
         dialog.Ask("unknown.example");
         Settle();
         dialog.Ask("unknown.example");
-        EXPECT_EQ(WithoutTimes(dialog.Description()), "From memory. First lookup: " + WithoutTimes(Describe({LookupOutcome::NoSuchName}, 1)));
+        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(DescribeFromMemory("unknown.example", {LookupOutcome::NoSuchName}, 1)));
     });
 }
 
@@ -107,11 +118,12 @@ TEST_F(OutcomeTest, WithTwoTextsInFlightTheListAndItsDescriptionAreTheCompletion
         dialog.Ask("unknown.example");
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
         EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
-        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({LookupOutcome::NoSuchName}, 1)));
+        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(DescribeLookup("unknown.example", {LookupOutcome::NoSuchName}, 1)));
         resolver.ReleaseName("three.example");
         Settle();
         EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
-        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(Describe({}, 3)));
+        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(DescribeLookup("three.example", {}, 3)))
+            << "the query it belongs to, not the one asked last";
         EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, 6, 999), 0);
         EXPECT_EQ(dialog.Description(), "") << "an empty list has nothing to describe";
     });

@@ -22,6 +22,8 @@ struct Case {
     LookupOutcome outcome;
     bool reverse;
     Plays plays = Plays::Both;
+    std::vector<std::string> ipv6 = {};  // the name's, as the description tells them
+    const char* ipv6Name = "";          // a typed IPv6 address's
 };
 
 inline const Case kCases[] = {
@@ -29,7 +31,14 @@ inline const Case kCases[] = {
     {"198.51.100.1", {"three.nomvara.test"}, LookupOutcome::Answered, true},
     {"nothere.nomvara.test", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, false},
     {"198.51.100.200", {"Can`t Resolve!"}, LookupOutcome::NoSuchName, true},
-    {"v6only.nomvara.test", {}, LookupOutcome::NoIpv4Address, false},
+    {"v6only.nomvara.test", {}, LookupOutcome::NoIpv4Address, false, Plays::Both, {"fd00:5e57::99"}},
+    {"dual.nomvara.test", {"198.51.100.20"}, LookupOutcome::Answered, false, Plays::Both, {"fd00:5e57::20"}},
+    // The C library orders several IPv6 addresses by its own rules: only the script's order is known.
+    {"many.nomvara.test", {}, LookupOutcome::NoIpv4Address, false, Plays::ScriptedOnly,
+     {"fd00:5e57::31", "fd00:5e57::32", "fd00:5e57::33", "fd00:5e57::34", "fd00:5e57::35", "fd00:5e57::36"}},
+    {"fd00:5e57::99", {"Can`t Resolve!"}, LookupOutcome::Ipv6Address, true, Plays::Both, {}, "v6only.nomvara.test"},
+    {"2001:db8::1", {"Can`t Resolve!"}, LookupOutcome::Ipv6Address, true},
+    {"4294967295", {"broadcast.nomvara.test"}, LookupOutcome::Answered, true},
     // The server refuses names outside its zone; the C library reports that as a temporary failure,
     // as it does a server that never answers.
     {"www.example.com", {"Can`t Resolve!"}, LookupOutcome::NoAnswer, false, Plays::RealOnly},
@@ -53,7 +62,8 @@ inline void Play(TestableDialog& dialog, Plays player) {
         dialog.Ask(each.query);
         ASSERT_TRUE(testing_support::PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; })) << each.query;
         EXPECT_EQ(dialog.Lines(), each.lines) << each.query;
-        EXPECT_EQ(Kind(dialog.Description()), Kind(Describe({each.outcome, each.reverse}, each.lines.size()))) << each.query;
+        const LookupReport report{each.outcome, each.reverse, {}, each.ipv6, false, each.ipv6Name};
+        EXPECT_EQ(Kind(dialog.Description()), Kind(DescribeLookup(each.query, report, each.lines.size()))) << each.query;
     }
 }
 

@@ -1,0 +1,72 @@
+// What asking for a name's IPv6 addresses beside its IPv4 ones costs, against the real DNS server of
+// the end-to-end tests, each as a ratio against a baseline measured in the same run:
+//  - a whole lookup (IPv4 lines and IPv6 detail) against the IPv4 question alone, with a server on the
+//    local network (2 ms away); on loopback, where the test server answers the second question only
+//    after the first, the same figures are printed for information;
+//  - the time to the IPv4 lines with a server that never answers IPv6 questions, against one that does,
+//    both a typical 100 ms away.
+// Run it inside the test network namespace: tests/e2e/netns-run --timeout 5 -- build/bench/ipv6_bench
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "lookup/resolvequery.h"
+#include "platform/winsock.h"
+#include "tests/e2e/relay.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The median of `rounds` runs of `body`, in milliseconds.
+double MedianMs(int rounds, const std::function<void()>& body) {
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        body();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
+    return times[rounds / 2];
+}
+
+void Report(const char* what, double measured, const char* against, double baseline) {
+    std::printf("%s: %.3f ms; %s: %.3f ms; ratio %.2f (goal: at most 1.2)\n", what, measured, against, baseline,
+                measured / baseline);
+}
+
+}  // namespace
+
+int main() {
+    UdpRelay relay;
+    if (!relay.Listening()) {
+        std::fputs("run inside tests/e2e/netns-run\n", stderr);
+        return 1;
+    }
+    const char* name = "dual.nomvara.test";  // one IPv4 and one IPv6 address
+    std::vector<CString> answers;
+    for (const auto delay : {0ms, 2ms}) {
+        relay.SetDelay(delay);
+        // Interleaved, so that both see the same machine.
+        std::vector<double> whole, ipv4;
+        for (int round = 0; round < 9; ++round) {
+            whole.push_back(MedianMs(delay.count() ? 10 : 50, [&] { ResolveQuery(name, answers); }));
+            ipv4.push_back(MedianMs(delay.count() ? 10 : 50, [&] { winsock::gethostbyname(name); }));
+        }
+        std::sort(whole.begin(), whole.end());
+        std::sort(ipv4.begin(), ipv4.end());
+        if (delay.count())
+            Report("A lookup with its IPv6 detail, server 2 ms away", whole[4], "the IPv4 question alone", ipv4[4]);
+        else
+            std::printf("On loopback: a lookup with its IPv6 detail %.3f ms; the IPv4 question alone %.3f ms\n", whole[4], ipv4[4]);
+    }
+
+    relay.SetDelay(100ms);
+    const double answering = MedianMs(9, [&] { ResolveQuery(name, answers); });
+    relay.SetDroppingIpv6(true);
+    const double dropping = MedianMs(9, [&] { ResolveQuery(name, answers); });
+    Report("IPv4 lines behind a server that drops IPv6 questions", dropping, "behind one that answers them", answering);
+    return 0;
+}
