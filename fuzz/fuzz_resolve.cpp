@@ -1,6 +1,7 @@
 // ResolveQuery against a name service that answers whatever the input says: any query bytes, any
 // names (0 to 10,000 bytes), any address lists, any error.
 #include <arpa/inet.h>
+#include <netdb.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -47,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const CString& line : answers)
         if (!(line == CANT_RESOLVE) && !IsDotted(line) && line.str() != registered)
             std::abort();
-    if (answers.empty() && (script.error != 0 || !script.addresses.empty()))
+    // No lines only for a name without IPv4 addresses, however the service tells it.
+    const bool toldNoIpv4 = script.error == EAI_NODATA || script.error == EAI_ADDRFAMILY;
+    if (answers.empty() && (script.error != 0 || !script.addresses.empty()) && !toldNoIpv4)
         std::abort();
     return 0;
 }
