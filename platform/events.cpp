@@ -12,6 +12,7 @@
 #include "platform/menu.h"
 #include "platform/msgmap.h"
 #include "platform/gdi.h"
+#include "platform/qtcontrast.h"
 #include "platform/qtconvert.h"
 #include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
@@ -104,7 +105,7 @@ void RequestColors(HWND window) {
     QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
     bool fill = false;
     if (brush) {
-        palette.setColor(QPalette::WindowText, ToQColor(colors.GetTextColor()));
+        palette.setColor(QPalette::WindowText, ReadableOn(ToQColor(colors.GetTextColor()), palette.color(QPalette::Window)));
         fill = !brush->hollow && colors.GetBkMode() == OPAQUE;
     }
     if (palette != label->palette())

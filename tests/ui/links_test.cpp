@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/gdi.h"
+#include "platform/qtcontrast.h"
 #include "platform/qtgdi.h"
 #include "platform/resources.h"
 #include "tests/support.h"
@@ -66,6 +67,17 @@ void WithAboutBox(CDialog& main, const std::function<void(CDialog&)>& body) {
 
 QWidget* Item(CDialog& dialog, int id) { return platform::WidgetOf(dialog.GetDlgItem(id)); }
 
+// How many pixels of a control's rectangle the dialog draws in exactly this colour.
+int PixelsIn(CDialog& dialog, int id, const QColor& color) {
+    const QImage shown = platform::WidgetOf(dialog.m_hWnd)->grab().toImage();
+    const QRect area = Item(dialog, id)->geometry();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += shown.pixelColor(x, y) == color;
+    return count;
+}
+
 }  // namespace
 
 TEST(LinkLabel, DrawsBlueTextStraightOntoTheDialogBackground) {
@@ -73,16 +85,48 @@ TEST(LinkLabel, DrawsBlueTextStraightOntoTheDialogBackground) {
     LinkDialog dialog;
     RunModal(dialog, [&] {
         QWidget* label = dialog.Widget(IDC_PRODUCT_NAME);
+        EXPECT_GT(PixelsIn(dialog, IDC_PRODUCT_NAME, QColor(0, 0, 255)), 10) << "the text and its underline are pure blue";
         const QImage shown = platform::WidgetOf(dialog.m_hWnd)->grab().toImage();
-        const QRect area = label->geometry();
-        int blue = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                blue += shown.pixelColor(x, y) == QColor(0, 0, 255);
-        EXPECT_GT(blue, 10) << "the text and its underline are pure blue";
         const QColor background = platform::WidgetOf(dialog.m_hWnd)->palette().color(QPalette::Window);
-        EXPECT_EQ(shown.pixelColor(area.topLeft() + BlankPart(label)), background) << "no box of its own";
+        EXPECT_EQ(shown.pixelColor(label->geometry().topLeft() + BlankPart(label)), background) << "no box of its own";
     });
+}
+
+// The palettes people choose, by their window and text colours: the link's blue is kept where it reads
+// well and drawn just light enough, in the same hue, where it does not; a change redraws at once.
+TEST(LinkLabel, StaysReadableInItsOwnHueOnEveryPaletteAndFollowsAChangeAtOnce) {
+    const struct {
+        const char* name;
+        QColor window, text;
+    } palettes[] = {{"Fusion light", QColor(0xef, 0xef, 0xef), Qt::black},
+                    {"GNOME Adwaita dark", QColor(0x32, 0x32, 0x32), Qt::white},
+                    {"Adwaita-Dark style", QColor(0x2d, 0x2d, 0x2d), Qt::white},
+                    {"Adwaita-HighContrastInverse", Qt::black, Qt::white},
+                    {"Breeze Dark", QColor(0x31, 0x36, 0x3b), QColor(0xfc, 0xfc, 0xfc)}};
+    const QPalette before = QApplication::palette();
+    ScriptedResolver resolver;
+    LinkDialog dialog;
+    RunModal(dialog, [&] {
+        for (const auto& each : palettes) {
+            QPalette palette = before;
+            palette.setColor(QPalette::Window, each.window);
+            palette.setColor(QPalette::WindowText, each.text);
+            QApplication::setPalette(palette);
+            const QColor drawn = platform::ReadableOn(QColor(0, 0, 255), each.window);
+            for (int id : {IDC_PRODUCT_NAME, IDC_PRODUCT_TEXT}) {
+                QWidget* label = dialog.Widget(id);
+                EXPECT_TRUE(testing_support::PumpUntil([&] { return label->palette().color(QPalette::WindowText) == drawn; }))
+                    << each.name << ": redrawn in the new colours";
+                EXPECT_GT(PixelsIn(dialog, id, drawn), 10) << each.name << ": the text and its underline";
+            }
+            EXPECT_GE(platform::ContrastRatio(drawn, each.window), 4.5) << each.name;
+            EXPECT_EQ(drawn.hslHue(), 240) << each.name << ": still blue";
+            if (platform::ContrastRatio(QColor(0, 0, 255), each.window) >= 4.5) {
+                EXPECT_EQ(drawn, QColor(0, 0, 255)) << each.name << ": today's pixels";
+            }
+        }
+    });
+    QApplication::setPalette(before);
 }
 
 TEST(LinkLabel, UnderlinesACopyOfTheDialogFont) {

@@ -1,0 +1,43 @@
+#include "platform/qtcontrast.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+namespace {
+
+constexpr double kReadable = 4.5;
+
+double Linear(double channel) { return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4); }
+
+double Luminance(const QColor& color) {
+    return 0.2126 * Linear(color.redF()) + 0.7152 * Linear(color.greenF()) + 0.0722 * Linear(color.blueF());
+}
+
+}  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double first = Luminance(a), second = Luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+QColor ReadableOn(const QColor& wanted, const QColor& background) {
+    if (ContrastRatio(wanted, background) >= kReadable)
+        return wanted;
+    // Toward white on a background darker than the middle grey, toward black otherwise.
+    const bool lighten = ContrastRatio(Qt::white, background) >= ContrastRatio(Qt::black, background);
+    const QColor hsl = wanted.toHsl();
+    const auto at = [&](double lightness) { return QColor(QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), lightness).rgb()); };
+    double readable = lighten ? 1.0 : 0.0, unreadable = hsl.lightnessF();
+    for (int step = 0; step < 24; ++step) {
+        const double middle = (readable + unreadable) / 2;
+        (ContrastRatio(at(middle), background) >= kReadable ? readable : unreadable) = middle;
+    }
+    QColor drawn = at(readable);
+    // Rounding to 8 bits a channel may lose the last bit of contrast: one more step away.
+    for (int nudge = 1; ContrastRatio(drawn, background) < kReadable && nudge < 256; ++nudge)
+        drawn = at(std::clamp(readable + (lighten ? nudge : -nudge) / 255.0, 0.0, 1.0));
+    return drawn;
+}
+
+}  // namespace platform
