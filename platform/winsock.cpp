@@ -56,9 +56,9 @@ public:
     int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override {
         std::string ownName;
         if (*name && HostName(ownName) == 0 && ownName == name) {
-            addresses = InterfaceAddresses();  // none: an entry without addresses, as for any such name
+            addresses = InterfaceAddresses();
             canonicalName = ownName;
-            return 0;
+            return addresses.empty() ? EAI_NODATA : 0;
         }
         addrinfo hints{};
         hints.ai_family = AF_INET;
