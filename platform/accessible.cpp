@@ -1,9 +1,13 @@
 #include "platform/accessible.h"
 
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QWindow>
 
 #include "platform/msgmap.h"
+#include "platform/qtconvert.h"
 #include "platform/qtwindow.h"
 
 namespace platform {
@@ -42,10 +46,86 @@ private:
     }
 };
 
+constexpr char kDescribedByStaticTexts[] = "nomvara.describedByStaticTexts";
+
+// What the program last announced. Screen readers take a notification inside a window for part of
+// that window and read the window first, so it is a top-level object of the application, as a
+// desktop's own notifications are: a window that is never shown, whose accessible object is the
+// notification while it holds a text.
+class Notification final : public QWindow {
+public:
+    QAccessibleInterface* accessibleRoot() const override {
+        return text.isEmpty() ? nullptr : QAccessible::queryAccessibleInterface(const_cast<Notification*>(this));
+    }
+    QString text;
+};
+
+Notification& TheNotification() {
+    static Notification* const notification = new Notification;  // never destroyed: it may outlive the application
+    return *notification;
+}
+
+class AccessibleNotification final : public QAccessibleObject {
+public:
+    explicit AccessibleNotification(Notification* notification) : QAccessibleObject(notification) {}
+
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(qApp); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text type) const override { return type == QAccessible::Name ? Text() : QString(); }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = Text().isEmpty();
+        return state;
+    }
+
+private:
+    const QString& Text() const { return static_cast<Notification*>(object())->text; }
+};
+
+// A dialog that may tell its statics' texts as its description.
+class AccessibleDialog final : public QAccessibleWidget {
+public:
+    explicit AccessibleDialog(QWidget* dialog) : QAccessibleWidget(dialog, QAccessible::Dialog) {}
+
+    QString text(QAccessible::Text type) const override {
+        const QString own = QAccessibleWidget::text(type);
+        return type == QAccessible::Description && own.isEmpty() && widget()->property(kDescribedByStaticTexts).toBool()
+                   ? StaticTexts()
+                   : own;
+    }
+
+private:
+    // Read anew each time, so that the description never tells a text the dialog no longer shows.
+    QString StaticTexts() const {
+        QStringList texts;
+        for (QObject* child : widget()->children()) {
+            HWND window = WindowFromWidget(child);
+            if (window && window->kind == WindowKind::Static && !static_cast<QLabel*>(window->widget.data())->text().isEmpty())
+                texts << static_cast<QLabel*>(window->widget.data())->text();
+        }
+        return texts.join(QLatin1String(". "));
+    }
+};
+
 QAccessibleInterface* MakeAccessible(const QString&, QObject* object) {
-    auto* label = qobject_cast<QLabel*>(object);
-    HWND window = label ? WindowFromWidget(label) : nullptr;
-    return window && window->kind == WindowKind::Static ? new AccessibleStatic(label) : nullptr;
+    if (auto* notification = dynamic_cast<Notification*>(object))
+        return new AccessibleNotification(notification);
+    auto* widget = qobject_cast<QWidget*>(object);
+    HWND window = widget ? WindowFromWidget(widget) : nullptr;
+    if (!window || !IsWindow(window))
+        return nullptr;
+    if (window->kind == WindowKind::Dialog)
+        return new AccessibleDialog(widget);
+    auto* label = qobject_cast<QLabel*>(widget);
+    return label && window->kind == WindowKind::Static ? new AccessibleStatic(label) : nullptr;
+}
+
+void Notify(QObject* object, QAccessible::Event type) {
+    QAccessibleEvent event(object, type);
+    QAccessible::updateAccessibility(&event);
 }
 
 }  // namespace
@@ -53,6 +133,24 @@ QAccessibleInterface* MakeAccessible(const QString&, QObject* object) {
 void OfferClickActionsToAssistiveTechnology() {
     static const bool installed = (QAccessible::installFactory(&MakeAccessible), true);
     (void)installed;
+}
+
+void Announce(HWND window, const char* text) {
+    Notification& notification = TheNotification();
+    if (!notification.text.isEmpty()) {
+        Notify(&notification, QAccessible::ObjectHide);
+        notification.text.clear();
+    }
+    notification.text = FromLocal8Bit(text);
+    // A screen reader speaks a notification as it shows: only while the user is in this dialog.
+    QWidget* dialog = IsWindow(window) && window->widget ? window->widget->window() : nullptr;
+    if (!notification.text.isEmpty() && dialog && dialog->isActiveWindow())
+        Notify(&notification, QAccessible::ObjectShow);
+}
+
+void DescribeByStaticTexts(HWND dialog) {
+    if (IsWindow(dialog) && dialog->widget)
+        dialog->widget->setProperty(kDescribedByStaticTexts, true);
 }
 
 }  // namespace platform

@@ -68,6 +68,15 @@ LRESULT CopyText(const std::string& text, WPARAM size, LPARAM buffer) {
 LRESULT ListBoxProc(QListWidget* list, DWORD style, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case LB_GETCOUNT: return list->count();
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+        if (int(wParam) < 0 || int(wParam) >= list->count())
+            return LB_ERR;
+        const std::string line = ToLocal8Bit(list->item(int(wParam))->text());
+        if (message == LB_GETTEXT)  // the caller's buffer holds LB_GETTEXTLEN bytes and a NUL
+            std::memcpy(reinterpret_cast<char*>(lParam), line.c_str(), line.size() + 1);
+        return LRESULT(line.size());
+    }
     case LB_DELETESTRING:
         if (int(wParam) < 0 || int(wParam) >= list->count())
             return LB_ERR;

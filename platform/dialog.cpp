@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/accessible.h"
 #include "platform/dlgbuilder.h"
 #include "platform/dlgtemplate.h"
 #include "platform/modalruns.h"
@@ -105,6 +106,8 @@ BOOL CDialog::OnInitDialog() {
     UpdateData(FALSE);
     return TRUE;
 }
+
+void CDialog::DescribeByStaticTexts() { platform::DescribeByStaticTexts(m_hWnd); }
 
 void CDialog::EndDialog(int result) {
     m_result = result;

@@ -17,6 +17,8 @@ public:
     virtual BOOL OnInitDialog();
     void EndDialog(int result);
     UINT GetTemplateId() const { return m_templateId; }
+    // From now on screen readers read the texts of its statics, in template order, when it opens.
+    void DescribeByStaticTexts();
 
     // The innermost dialog in a modal run on this thread, the one that has the focus; or none.
     static CDialog* ActiveModal();

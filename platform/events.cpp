@@ -1,13 +1,16 @@
 #include "platform/events.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 #include "platform/menu.h"
 #include "platform/msgmap.h"
@@ -132,6 +135,23 @@ bool StaticEvent(HWND window, QEvent* event) {
     }
 }
 
+// A list box entered without a current line makes its first line current, selecting nothing, as Qt
+// does only on the list's very first entry; screen readers hear the current line. The toolkit tells
+// them of the list itself after this event, so the line is told once that is done.
+void TellCurrentLineOnEntry(QListWidget* list) {
+    if (list->count() == 0)
+        return;
+    if (!list->currentIndex().isValid())
+        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    QTimer::singleShot(0, list, [list] {
+        if (!list->hasFocus() || list->currentRow() < 0)
+            return;
+        QAccessibleEvent focus(list, QAccessible::Focus);
+        focus.setChild(list->currentRow());
+        QAccessible::updateAccessibility(&focus);
+    });
+}
+
 class EventBridge : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -149,6 +169,8 @@ protected:
         }
         if (window->kind == WindowKind::Static)
             return StaticEvent(window, event);
+        if (window->kind == WindowKind::ListBox && event->type() == QEvent::FocusIn)
+            TellCurrentLineOnEntry(static_cast<QListWidget*>(window->widget.data()));
         if (window->kind != WindowKind::Dialog)
             return false;
         if (event->type() == QEvent::Paint) {

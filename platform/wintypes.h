@@ -73,6 +73,8 @@ constexpr UINT WM_REFLECT_BASE = 0xBC00;
 // List box messages.
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
 constexpr UINT LB_GETCOUNT = 0x018B;
 constexpr LRESULT LB_ERR = -1;
 

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/accessible.h"
 #include "platform/defproc.h"
 #include "platform/menu.h"
 #include "platform/qtconvert.h"
@@ -102,6 +103,8 @@ void CWnd::SetDescription(const char* text) {
     else if (showing)
         QToolTip::showText(QCursor::pos(), tip, widget);
 }
+
+void CWnd::Announce(const char* text) { platform::Announce(m_hWnd, text); }
 
 void CWnd::SetAccessibleName(const char* text) {
     if (QWidget* widget = platform::WidgetOf(m_hWnd))

@@ -48,6 +48,9 @@ public:
     void SetDescription(const char* text);
     // What screen readers call a window that shows no text of its own, such as a picture.
     void SetAccessibleName(const char* text);
+    // Tells screen readers the text now, without moving the focus, when this window's dialog has the
+    // focus; it stays in the application's accessible tree until the next call. An empty text takes it away.
+    void Announce(const char* text);
     CMenu* GetSystemMenu(BOOL revert) const;
     BOOL IsIconic() const;
     void GetClientRect(RECT* rect) const;

@@ -12,3 +12,10 @@ void CAboutDlg::DoDataExchange(CDataExchange* exchange) {
     DDX_Control(exchange, IDC_MAKER_LINK, m_makerLink);
     DDX_Control(exchange, IDC_SITE_LINK, m_siteLink);
 }
+
+BOOL CAboutDlg::OnInitDialog() {
+    const BOOL focusFirstStop = CDialog::OnInitDialog();
+    // Its version line is too short, and its maker lines are links, for screen readers to read them as it opens.
+    DescribeByStaticTexts();
+    return focusFirstStop;
+}

@@ -11,6 +11,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* exchange) override;
+    BOOL OnInitDialog() override;
 
     DECLARE_MESSAGE_MAP()
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "lookup/lifeline.h"
 #include "lookup/lookupreport.h"
@@ -37,6 +38,8 @@ protected:
 
     void ListLocalAddresses();
     void EmptyResponseList();
+    // Describes the list and tells screen readers its answer.
+    void AnnounceResponse(const std::string& description);
 
 protected:
     PendingRequests m_pendingRequests;

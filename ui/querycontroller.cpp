@@ -8,6 +8,7 @@
 namespace {
 constexpr int QUERY_BUFFER = 50;  // at most 49 characters and the terminating NUL
 constexpr const char* WAIT_LINE = "Wait for answer...";
+constexpr int LINES_ANNOUNCED = 3;  // a longer answer is told as these and how many more
 }  // namespace
 
 void CNomvaraDlg::EmptyResponseList() {
@@ -15,14 +16,30 @@ void CNomvaraDlg::EmptyResponseList() {
         m_responseList.DeleteString(0);
 }
 
+// Screen readers hear the list as it now shows: its first lines, how many more, and its description.
+void CNomvaraDlg::AnnounceResponse(const std::string& description) {
+    std::string text;
+    const int count = m_responseList.GetCount();
+    for (int i = 0; i < count && i < LINES_ANNOUNCED; ++i)
+        text += (i == 0 ? "" : ", ") + m_responseList.GetText(i).str();
+    if (count > LINES_ANNOUNCED)
+        text += " and " + std::to_string(count - LINES_ANNOUNCED) + " more";
+    if (count != 0 && !description.empty())
+        text += ". ";
+    text += description;
+    m_responseList.SetDescription(description.c_str());
+    m_responseList.Announce(text.c_str());
+}
+
 void CNomvaraDlg::OnGet() {
     char query[QUERY_BUFFER];
     m_queryEdit.GetWindowText(query, QUERY_BUFFER);
+    m_responseList.Announce("");  // the answer it told is going
     EmptyResponseList();
     m_responseList.AddString(WAIT_LINE);
     m_responseList.SetDescription(DescribeWaiting(query, std::time(nullptr)).c_str());
     if (!ShowCachedAnswers(query) && !StartLookup(query))
-        m_responseList.SetDescription(DescribeNotStarted(query).c_str());  // the wait line stays
+        AnnounceResponse(DescribeNotStarted(query));  // the wait line stays
 }
 
 BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
@@ -32,7 +49,7 @@ BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
     EmptyResponseList();
     for (const CString& line : cached->answers)
         m_responseList.AddString(line);
-    m_responseList.SetDescription(DescribeFromMemory(query, StoredLookup::Of(*cached).report, cached->answers.size()).c_str());
+    AnnounceResponse(DescribeFromMemory(query, StoredLookup::Of(*cached).report, cached->answers.size()));
     UpdateData(FALSE);
     return TRUE;
 }
@@ -60,13 +77,13 @@ LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     EmptyResponseList();
     LookupRequest* done = m_pendingRequests.Find(static_cast<std::uint32_t>(lParam));
     if (!done) {
-        m_responseList.SetDescription("");
+        AnnounceResponse("");
         return 0;
     }
     for (const CString& line : done->answers)
         m_responseList.AddString(line);
     const LookupReport& report = StoredLookup::Of(*done).report;
-    m_responseList.SetDescription(DescribeLookup(done->query, report, done->answers.size()).c_str());
+    AnnounceResponse(DescribeLookup(done->query, report, done->answers.size()));
     m_answerCache.InsertIfAbsent(*done, report);
     m_pendingRequests.Erase(done);
     UpdateData(FALSE);

@@ -154,12 +154,16 @@ QPoint FindOnScreen(const WaylandLog& log, const std::string& surface, const QIm
 
 AccessibilityBus::AccessibilityBus(const std::string& folder) {
     m_address = "unix:path=" + folder + "/bus";
+    m_heard = folder + "/heard";
     m_bus = Start({"dbus-daemon", "--session", "--nofork", "--address=" + m_address},
                   {{"XDG_RUNTIME_DIR", folder}, {"DISPLAY", ""}});
     WaitUntil([&] { return std::filesystem::exists(folder + "/bus"); }, 20000);
 }
 
-AccessibilityBus::~AccessibilityBus() { Stop(m_bus); }
+AccessibilityBus::~AccessibilityBus() {
+    Stop(m_listener);
+    Stop(m_bus);
+}
 
 std::map<std::string, std::string> AccessibilityBus::Environment() const {
     return {{"DBUS_SESSION_BUS_ADDRESS", m_address}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"}};
@@ -168,6 +172,22 @@ std::map<std::string, std::string> AccessibilityBus::Environment() const {
 std::string AccessibilityBus::Tree(const std::string& application) const {
     static const std::string reader = std::filesystem::path(__FILE__).parent_path() / "accessible-tree";
     return Output("DBUS_SESSION_BUS_ADDRESS=" + m_address + " " + reader + " " + application);
+}
+
+void AccessibilityBus::Listen(const std::string& application) {
+    static const std::string listener = std::filesystem::path(__FILE__).parent_path() / "accessible-events";
+    auto environment = Environment();
+    environment.insert({"DISPLAY", ""});
+    m_listener = Start({"sh", "-c", "exec \"$0\" \"$1\" > \"$2\"", listener, application, m_heard}, environment);
+    WaitUntil([&] { return ReadFile(m_heard).rfind("listening\n", 0) == 0; });
+}
+
+std::string AccessibilityBus::Heard() const { return ReadFile(m_heard); }
+
+std::string AccessibilityBus::LastHeard(const std::string& kind) const {
+    const std::string heard = Heard();
+    const size_t at = heard.rfind("\n" + kind + "\t");
+    return at == std::string::npos ? "" : heard.substr(at + kind.size() + 2, heard.find('\n', at + 1) - at - kind.size() - 2);
 }
 
 std::string NamesOf(const std::string& tree, const std::string& role) {
@@ -181,11 +201,12 @@ std::string NamesOf(const std::string& tree, const std::string& role) {
     return names;
 }
 
-std::string ListDescription(const std::string& tree) {
+std::string DescriptionOf(const std::string& tree, const std::string& role, const std::string& name) {
     std::istringstream lines(tree);
     for (std::string line; std::getline(lines, line);) {
-        const size_t role = line.find_first_not_of(' ');
-        if (line.compare(role, 5, "list\t") == 0)
+        const size_t at = line.find_first_not_of(' ');
+        if (line.compare(at, role.size() + 1, role + "\t") == 0 &&
+            (name.empty() || line.compare(at + role.size() + 1, name.size() + 1, name + "\t") == 0))
             return line.substr(line.rfind('\t') + 1);
     }
     return "";

@@ -61,15 +61,23 @@ public:
     std::map<std::string, std::string> Environment() const;
     // The application's tree, a line per object: "role<TAB>name<TAB>description", indented.
     std::string Tree(const std::string& application) const;
+    // From now on, what the application tells screen readers: a notification showing, an object
+    // getting the focus. Returns once it listens, so start it before the application.
+    void Listen(const std::string& application);
+    // The last event heard of the kind, as "role<TAB>name<TAB>description"; `kind` is
+    // "event<TAB>detail", such as "object:state-changed:focused<TAB>1".
+    std::string LastHeard(const std::string& kind) const;
+    std::string Heard() const;
 
 private:
     std::string m_address;
-    pid_t m_bus = -1;
+    std::string m_heard;
+    pid_t m_bus = -1, m_listener = -1;
 };
 
 // The names of the objects of a role ("list item", "link") in an accessibility tree, a line each.
 std::string NamesOf(const std::string& tree, const std::string& role);
-// The description of the first list in an accessibility tree.
-std::string ListDescription(const std::string& tree);
+// The description of the first object of a role in an accessibility tree, and of that name when one is given.
+std::string DescriptionOf(const std::string& tree, const std::string& role, const std::string& name = "");
 
 }  // namespace desktop

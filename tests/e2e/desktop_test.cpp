@@ -62,6 +62,7 @@ protected:
     }
 
     void StartProgram() {
+        m_bus->Listen(kApplication);
         auto environment = m_bus->Environment();
         environment.insert({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", "nomvara-wayland"}, {"XDG_RUNTIME_DIR", m_runtime},
                             {"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DEBUG", "1"}});
@@ -120,7 +121,14 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     std::string tree;
     EXPECT_TRUE(WaitUntil([&] { return NamesOf(tree = m_bus->Tree(kApplication), "list item") == "198.51.100.1\n198.51.100.2\n198.51.100.3\n"; }))
         << "three addresses in the answer list, as a screen reader reads it:\n" << tree;
-    EXPECT_EQ(ListDescription(tree).rfind("three.nomvara.test: 3 addresses (", 0), 0u) << ListDescription(tree);
+    EXPECT_EQ(DescriptionOf(tree, "list").rfind("three.nomvara.test: 3 addresses (", 0), 0u) << DescriptionOf(tree, "list");
+    EXPECT_TRUE(WaitUntil([&] {
+        return m_bus->LastHeard("object:state-changed:showing\t1").rfind("notification\t198.51.100.1, 198.51.100.2, 198.51.100.3. " +
+                                                                              DescriptionOf(tree, "list") + "\t", 0) == 0;
+    })) << "a screen reader is told the answer where the focus stays, in the query box:\n" << m_bus->Heard();
+    Output("xdotool key Tab Tab");
+    EXPECT_TRUE(WaitUntil([&] { return m_bus->LastHeard("object:state-changed:focused\t1").rfind("list item\t198.51.100.1\t", 0) == 0; }))
+        << "moving into the list reads its first line:\n" << m_bus->Heard();
     EXPECT_EQ(NamesOf(tree, "link"), "Nomvara Software home page\nNomvara Route Explorer\n"
                                      "Nomvara Route Explorer draws every hop between your computer and any host, live.\n")
         << "the banner and the two product lines are links to a screen reader";
@@ -152,6 +160,10 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     const std::string aboutSurface = Focused(about);
     ASSERT_FALSE(aboutSurface.empty()) << "and has the keyboard";
     EXPECT_EQ(m_log.Count("xdg_toplevel@" + about + ".set_parent(xdg_toplevel@" + main + ")"), 1) << "a child of the main window";
+    EXPECT_TRUE(WaitUntil([&] {
+        return DescriptionOf(m_bus->Tree(kApplication), "dialog", "About Nomvara") ==
+               "Nomvara 1.3.1. Copyright (C) 2026 Nomvara Software. www.nomvara-software.example";
+    })) << "its lines, read as it opens";
 
     // The main window's title bar changes colour as it loses the keyboard: no need to look there.
     const QPoint boxOrigin = Place(aboutSurface, beforeAbout, QRect(origin, QSize(size.width(), 30)));

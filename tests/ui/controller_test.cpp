@@ -72,6 +72,22 @@ TEST_F(ControllerTest, AskingAgainAnswersFromTheCacheWithoutIdThreadOrNameServic
     });
 }
 
+TEST_F(ControllerTest, ScreenReadersAreToldTheFirstLinesAsShownHowManyMoreAndTheDescriptionWhileTheyHold) {
+    resolver.AddName("five.example", {"192.0.2.5", "192.0.2.1", "192.0.2.4", "192.0.2.3", "192.0.2.2"});
+    const std::pair<const char*, std::string> cases[] = {{"five.example", "192.0.2.1, 192.0.2.2, 192.0.2.3 and 2 more. "},
+                                                         {"unknown.example", "Can`t Resolve!. "}};
+    RunModal(dialog, [&] {
+        for (const auto& [query, told] : cases) {
+            dialog.Ask(query);
+            EXPECT_EQ(dialog.Announced(), "") << query << ": the answer before is no longer told";
+            ASSERT_TRUE(Settled(dialog));
+            EXPECT_EQ(dialog.Announced(), told + dialog.Description()) << query;
+            dialog.Ask(query);
+            EXPECT_EQ(dialog.Announced(), told + dialog.Description()) << query << ": from memory";
+        }
+    });
+}
+
 TEST_F(ControllerTest, TheQueryIsItsFirst49CharactersAndMayBeEmpty) {
     const std::string longQuery = "a" + std::string(59, 'b');
     RunModal(dialog, [&] {

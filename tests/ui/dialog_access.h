@@ -39,6 +39,14 @@ public:
         OnGet();
     }
     QWidget* Widget(int id) const { return platform::WidgetOf(GetDlgItem(id)); }
+    // What screen readers were told of the answer, while the application's accessible tree holds it.
+    static std::string Announced() {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; accessible && i < accessible->childCount(); ++i)
+            if (accessible->child(i)->role() == QAccessible::Notification)
+                return accessible->child(i)->text(QAccessible::Name).toStdString();
+        return "";
+    }
     // What a screen reader is told of the answer list beside its name; its tooltip must show the same,
     // read as Qt reads a tooltip: as rich text where it looks like markup.
     std::string Description() const {
