@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -105,7 +106,7 @@ void RequestColors(HWND window) {
     CDC colors;
     const auto brush = reinterpret_cast<HBRUSH>(::SendMessage(window->parent, WM_CTLCOLORSTATIC,
                                                                reinterpret_cast<WPARAM>(&colors), reinterpret_cast<LPARAM>(window)));
-    QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
+    QPalette palette = ReadablePalette(label->parentWidget() ? label->parentWidget()->palette() : label->palette());
     bool fill = false;
     if (brush) {
         palette.setColor(QPalette::WindowText, ReadableOn(ToQColor(colors.GetTextColor()), palette.color(QPalette::Window)));
@@ -115,6 +116,14 @@ void RequestColors(HWND window) {
         label->setPalette(palette);
     if (fill != label->autoFillBackground())
         label->setAutoFillBackground(fill);
+}
+
+// Before any other control paints, its palette is made readable. It starts from the application's
+// palette for its kind each time, so that a change of the desktop's palette comes through.
+void KeepReadable(QWidget* control) {
+    const QPalette readable = ReadablePalette(QApplication::palette(control));
+    if (readable != control->palette())
+        control->setPalette(readable);
 }
 
 bool StaticEvent(HWND window, QEvent* event) {
@@ -169,6 +178,8 @@ protected:
         }
         if (window->kind == WindowKind::Static)
             return StaticEvent(window, event);
+        if (window->kind != WindowKind::Dialog && event->type() == QEvent::Paint)
+            KeepReadable(window->widget);
         if (window->kind == WindowKind::ListBox && event->type() == QEvent::FocusIn)
             TellCurrentLineOnEntry(static_cast<QListWidget*>(window->widget.data()));
         if (window->kind != WindowKind::Dialog)

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace platform {
 namespace {
 
-constexpr double kReadable = 4.5;
+constexpr double kReadableAsDrawn = 5.5;
 
 double Linear(double channel) { return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4); }
 
@@ -21,8 +22,8 @@ double ContrastRatio(const QColor& a, const QColor& b) {
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
-QColor ReadableOn(const QColor& wanted, const QColor& background) {
-    if (ContrastRatio(wanted, background) >= kReadable)
+QColor ReadableOn(const QColor& wanted, const QColor& background, double ratio) {
+    if (ContrastRatio(wanted, background) >= ratio)
         return wanted;
     // Toward white on a background darker than the middle grey, toward black otherwise.
     const bool lighten = ContrastRatio(Qt::white, background) >= ContrastRatio(Qt::black, background);
@@ -31,13 +32,28 @@ QColor ReadableOn(const QColor& wanted, const QColor& background) {
     double readable = lighten ? 1.0 : 0.0, unreadable = hsl.lightnessF();
     for (int step = 0; step < 24; ++step) {
         const double middle = (readable + unreadable) / 2;
-        (ContrastRatio(at(middle), background) >= kReadable ? readable : unreadable) = middle;
+        (ContrastRatio(at(middle), background) >= ratio ? readable : unreadable) = middle;
     }
     QColor drawn = at(readable);
     // Rounding to 8 bits a channel may lose the last bit of contrast: one more step away.
-    for (int nudge = 1; ContrastRatio(drawn, background) < kReadable && nudge < 256; ++nudge)
+    for (int nudge = 1; ContrastRatio(drawn, background) < ratio && nudge < 256; ++nudge)
         drawn = at(std::clamp(readable + (lighten ? nudge : -nudge) / 255.0, 0.0, 1.0));
     return drawn;
+}
+
+QPalette ReadablePalette(QPalette palette) {
+    constexpr std::pair<QPalette::ColorRole, QPalette::ColorRole> kTextOn[] = {
+        {QPalette::WindowText, QPalette::Window}, {QPalette::Text, QPalette::Base}, {QPalette::ButtonText, QPalette::Button}};
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        for (const auto& [text, background] : kTextOn)
+            palette.setColor(group, text, ReadableOn(palette.color(group, text), palette.color(group, background), kReadableAsDrawn));
+        // Flat and inactive buttons are drawn on the window's colour.
+        palette.setColor(group, QPalette::ButtonText,
+                         ReadableOn(palette.color(group, QPalette::ButtonText), palette.color(group, QPalette::Window), kReadableAsDrawn));
+        palette.setColor(group, QPalette::Highlight, ReadableOn(palette.color(group, QPalette::Highlight),
+                                                                palette.color(group, QPalette::HighlightedText), kReadableAsDrawn));
+    }
+    return palette;
 }
 
 }  // namespace platform

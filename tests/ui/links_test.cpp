@@ -92,38 +92,64 @@ TEST(LinkLabel, DrawsBlueTextStraightOntoTheDialogBackground) {
     });
 }
 
-// The palettes people choose, by their window and text colours: the link's blue is kept where it reads
-// well and drawn just light enough, in the same hue, where it does not; a change redraws at once.
+// The palettes people choose, as the desktop gives them (grey text where Adwaita's window is
+// inactive). Every control draws each text at 4.5:1 or more, in active and inactive windows; text
+// colours that read well stay as they are; the link's blue is kept where it reads well and drawn just
+// light enough, in the same hue, where it does not; a change redraws at once.
 TEST(LinkLabel, StaysReadableInItsOwnHueOnEveryPaletteAndFollowsAChangeAtOnce) {
     const struct {
         const char* name;
-        QColor window, text;
-    } palettes[] = {{"Fusion light", QColor(0xef, 0xef, 0xef), Qt::black},
-                    {"GNOME Adwaita dark", QColor(0x32, 0x32, 0x32), Qt::white},
-                    {"Adwaita-Dark style", QColor(0x2d, 0x2d, 0x2d), Qt::white},
-                    {"Adwaita-HighContrastInverse", Qt::black, Qt::white},
-                    {"Breeze Dark", QColor(0x31, 0x36, 0x3b), QColor(0xfc, 0xfc, 0xfc)}};
+        QRgb window, text, base, button, highlight, highlightedText, inactiveText;
+    } palettes[] = {{"Fusion light", 0xefefef, 0x000000, 0xffffff, 0xefefef, 0x308cc6, 0xffffff, 0x000000},
+                    {"GNOME Adwaita dark", 0x323232, 0xffffff, 0x242424, 0x323232, 0x308cc6, 0xf0f0f0, 0xffffff},
+                    {"Adwaita-Dark style", 0x353535, 0xeeeeec, 0x2d2d2d, 0x373737, 0x15539e, 0xffffff, 0x919190},
+                    {"Adwaita-HighContrastInverse", 0x000000, 0xffffff, 0x000000, 0x303030, 0x0f3b71, 0xffffff, 0x919190},
+                    {"Breeze Dark", 0x31363b, 0xfcfcfc, 0x232629, 0x31363b, 0x3daee9, 0xfcfcfc, 0xfcfcfc}};
+    constexpr std::pair<QPalette::ColorRole, QPalette::ColorRole> kTextOn[] = {
+        {QPalette::WindowText, QPalette::Window}, {QPalette::Text, QPalette::Base}, {QPalette::ButtonText, QPalette::Button},
+        {QPalette::ButtonText, QPalette::Window}, {QPalette::HighlightedText, QPalette::Highlight}};
     const QPalette before = QApplication::palette();
     ScriptedResolver resolver;
     LinkDialog dialog;
     RunModal(dialog, [&] {
+        QWidget* shown = platform::WidgetOf(dialog.m_hWnd);
         for (const auto& each : palettes) {
             QPalette palette = before;
-            palette.setColor(QPalette::Window, each.window);
-            palette.setColor(QPalette::WindowText, each.text);
+            for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+                const QRgb text = group == QPalette::Active ? each.text : each.inactiveText;
+                for (const auto& [role, color] : {std::pair{QPalette::Window, each.window}, {QPalette::WindowText, text},
+                                                  {QPalette::Base, each.base}, {QPalette::Text, text}, {QPalette::Button, each.button},
+                                                  {QPalette::ButtonText, text}, {QPalette::Highlight, each.highlight},
+                                                  {QPalette::HighlightedText, each.highlightedText}})
+                    palette.setColor(group, role, QColor(color));
+            }
             QApplication::setPalette(palette);
-            const QColor drawn = platform::ReadableOn(QColor(0, 0, 255), each.window);
+            const QColor drawn = platform::ReadableOn(QColor(0, 0, 255), QColor(each.window));
             for (int id : {IDC_PRODUCT_NAME, IDC_PRODUCT_TEXT}) {
                 QWidget* label = dialog.Widget(id);
                 EXPECT_TRUE(testing_support::PumpUntil([&] { return label->palette().color(QPalette::WindowText) == drawn; }))
                     << each.name << ": redrawn in the new colours";
                 EXPECT_GT(PixelsIn(dialog, id, drawn), 10) << each.name << ": the text and its underline";
             }
-            EXPECT_GE(platform::ContrastRatio(drawn, each.window), 4.5) << each.name;
+            EXPECT_GE(platform::ContrastRatio(drawn, QColor(each.window)), 4.5) << each.name;
             EXPECT_EQ(drawn.hslHue(), 240) << each.name << ": still blue";
-            if (platform::ContrastRatio(QColor(0, 0, 255), each.window) >= 4.5) {
+            if (platform::ContrastRatio(QColor(0, 0, 255), QColor(each.window)) >= 4.5) {
                 EXPECT_EQ(drawn, QColor(0, 0, 255)) << each.name << ": today's pixels";
             }
+            (void)shown->grab();  // every control paints, with the colours it is given
+            for (QWidget* control : shown->findChildren<QWidget*>())
+                for (const auto group : {QPalette::Active, QPalette::Inactive})
+                    for (const auto& [text, background] : kTextOn) {
+                        if (!platform::WindowFromWidget(control))
+                            continue;
+                        const QPalette& own = control->palette();
+                        EXPECT_GE(platform::ContrastRatio(own.color(group, text), own.color(group, background)), 4.5)
+                            << each.name << ": " << control->metaObject()->className() << " text role " << text << " group " << group;
+                        // A link's own colour aside, text that reads well keeps its colour, and a selection its text's.
+                        if (text == QPalette::HighlightedText || (text != QPalette::WindowText && &each == palettes)) {
+                            EXPECT_EQ(own.color(group, text), palette.color(group, text)) << each.name << ": kept";
+                        }
+                    }
         }
     });
     QApplication::setPalette(before);
