@@ -130,7 +130,7 @@ void Notify(QObject* object, QAccessible::Event type) {
 
 }  // namespace
 
-void OfferClickActionsToAssistiveTechnology() {
+void ShowWindowsToAssistiveTechnology() {
     static const bool installed = (QAccessible::installFactory(&MakeAccessible), true);
     (void)installed;
 }
@@ -139,7 +139,6 @@ void Announce(HWND window, const char* text) {
     Notification& notification = TheNotification();
     if (!notification.text.isEmpty()) {
         Notify(&notification, QAccessible::ObjectHide);
-        notification.text.clear();
     }
     notification.text = FromLocal8Bit(text);
     // A screen reader speaks a notification as it shows: only while the user is in this dialog.

@@ -5,10 +5,12 @@
 
 namespace platform {
 
-// From now on, every static that takes mouse clicks (its hit test answers HTCLIENT: a link label,
-// a notifying picture) is a link to screen readers, with a "press" action that does exactly what a
-// click does; it stays out of the Tab order. Other statics stay plain text. Safe to call again.
-void OfferClickActionsToAssistiveTechnology();
+// From now on screen readers see the framework's windows as its own: every static that takes mouse
+// clicks (its hit test answers HTCLIENT: a link label, a notifying picture) is a link, with a "press"
+// action that does exactly what a click does, and stays out of the Tab order; other statics stay plain
+// text; dialogs may be described by their statics (DescribeByStaticTexts); and the application has
+// its notification (Announce). Safe to call again.
+void ShowWindowsToAssistiveTechnology();
 
 // Tells screen readers `text` now, without moving the focus, when `window`'s dialog has the focus:
 // the application's notification shows with it and stays in its accessible tree, holding it, until

@@ -239,7 +239,7 @@ QWidget* AddControl(const DialogControl& control, HWND dialog, const Scale& scal
 }  // namespace
 
 HWND CreateDialogWindow(const DialogTemplate& dialogTemplate, HWND owner) {
-    OfferClickActionsToAssistiveTechnology();
+    ShowWindowsToAssistiveTechnology();
     HWND dialog = MakeDialog(dialogTemplate, owner);
     QWidget* widget = dialog->widget;
     const QFontMetrics metrics(dialog->font->font);
