@@ -20,12 +20,7 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
 std::string Ipv6Part(const LookupReport& report) {
     if (report.ipv6Unanswered)
         return "; IPv6 got no answer";
-    std::string part;
-    for (std::size_t at = 0; at < report.ipv6.size() && at < 4; ++at)
-        part += (at ? ", " : "; IPv6 ") + report.ipv6[at];
-    if (report.ipv6.size() > 4)
-        part += " and " + std::to_string(report.ipv6.size() - 4) + " more";
-    return part;
+    return report.ipv6.empty() ? "" : "; IPv6 " + FirstOfMany(report.ipv6, 4);
 }
 
 // The query as the description begins with it: quoted where blanks at its ends, or nothing, would be lost.
@@ -37,6 +32,15 @@ std::string Named(const CString& query) {
 }
 
 }  // namespace
+
+std::string FirstOfMany(const std::vector<std::string>& items, std::size_t shown) {
+    std::string text;
+    for (std::size_t at = 0; at < items.size() && at < shown; ++at)
+        text += (at ? ", " : "") + items[at];
+    if (items.size() > shown)
+        text += " and " + std::to_string(items.size() - shown) + " more";
+    return text;
+}
 
 LookupOutcome OutcomeOfError(int addrInfoError) {
     switch (addrInfoError) {

@@ -103,8 +103,9 @@ private:
         QStringList texts;
         for (QObject* child : widget()->children()) {
             HWND window = WindowFromWidget(child);
-            if (window && window->kind == WindowKind::Static && !static_cast<QLabel*>(window->widget.data())->text().isEmpty())
-                texts << static_cast<QLabel*>(window->widget.data())->text();
+            const auto* label = qobject_cast<QLabel*>(child);
+            if (window && window->kind == WindowKind::Static && !label->text().isEmpty())
+                texts << label->text();
         }
         return texts.join(QLatin1String(". "));
     }
@@ -137,9 +138,8 @@ void ShowWindowsToAssistiveTechnology() {
 
 void Announce(HWND window, const char* text) {
     Notification& notification = TheNotification();
-    if (!notification.text.isEmpty()) {
+    if (!notification.text.isEmpty())
         Notify(&notification, QAccessible::ObjectHide);
-    }
     notification.text = FromLocal8Bit(text);
     // A screen reader speaks a notification as it shows: only while the user is in this dialog.
     QWidget* dialog = IsWindow(window) && window->widget ? window->widget->window() : nullptr;

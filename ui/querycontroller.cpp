@@ -1,6 +1,8 @@
 // The query controller: the Get button, the answer cache and the completion of lookups.
 #include <ctime>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "tasks/nomvarathread.h"
 #include "ui/nomvaradlg.h"
@@ -8,7 +10,7 @@
 namespace {
 constexpr int QUERY_BUFFER = 50;  // at most 49 characters and the terminating NUL
 constexpr const char* WAIT_LINE = "Wait for answer...";
-constexpr int LINES_ANNOUNCED = 3;  // a longer answer is told as these and how many more
+constexpr std::size_t LINES_ANNOUNCED = 3;  // a longer answer is told as these and how many more
 }  // namespace
 
 void CNomvaraDlg::EmptyResponseList() {
@@ -18,13 +20,11 @@ void CNomvaraDlg::EmptyResponseList() {
 
 // Screen readers hear the list as it now shows: its first lines, how many more, and its description.
 void CNomvaraDlg::AnnounceResponse(const std::string& description) {
-    std::string text;
-    const int count = m_responseList.GetCount();
-    for (int i = 0; i < count && i < LINES_ANNOUNCED; ++i)
-        text += (i == 0 ? "" : ", ") + m_responseList.GetText(i).str();
-    if (count > LINES_ANNOUNCED)
-        text += " and " + std::to_string(count - LINES_ANNOUNCED) + " more";
-    if (count != 0 && !description.empty())
+    std::vector<std::string> lines;
+    for (int i = 0; i < m_responseList.GetCount(); ++i)
+        lines.push_back(m_responseList.GetText(i).str());
+    std::string text = FirstOfMany(lines, LINES_ANNOUNCED);
+    if (!text.empty() && !description.empty())
         text += ". ";
     text += description;
     m_responseList.SetDescription(description.c_str());
