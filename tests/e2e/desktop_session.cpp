@@ -169,16 +169,17 @@ std::map<std::string, std::string> AccessibilityBus::Environment() const {
     return {{"DBUS_SESSION_BUS_ADDRESS", m_address}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"}};
 }
 
+// Reads the tree, and listens for what the application tells screen readers.
+const std::string kReader = std::filesystem::path(__FILE__).parent_path() / "accessible-tree";
+
 std::string AccessibilityBus::Tree(const std::string& application) const {
-    static const std::string reader = std::filesystem::path(__FILE__).parent_path() / "accessible-tree";
-    return Output("DBUS_SESSION_BUS_ADDRESS=" + m_address + " " + reader + " " + application);
+    return Output("DBUS_SESSION_BUS_ADDRESS=" + m_address + " " + kReader + " " + application);
 }
 
 void AccessibilityBus::Listen(const std::string& application) {
-    static const std::string listener = std::filesystem::path(__FILE__).parent_path() / "accessible-events";
     auto environment = Environment();
     environment.insert({"DISPLAY", ""});
-    m_listener = Start({"sh", "-c", "exec \"$0\" \"$1\" > \"$2\"", listener, application, m_heard}, environment);
+    m_listener = Start({"sh", "-c", "exec \"$0\" --listen \"$1\" > \"$2\"", kReader, application, m_heard}, environment);
     WaitUntil([&] { return ReadFile(m_heard).rfind("listening\n", 0) == 0; });
 }
 
