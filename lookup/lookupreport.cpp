@@ -6,10 +6,14 @@ namespace {
 
 // 5004 as "5,004": a time in milliseconds reads better with its thousands set apart.
 std::string Milliseconds(std::chrono::milliseconds took) {
-    std::string digits = std::to_string(took.count());
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<size_t>(at), ",");
-    return digits + " ms";
+    const std::string digits = std::to_string(took.count());
+    std::string grouped;
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+        if (at > 0 && (digits.size() - at) % 3 == 0)
+            grouped += ',';
+        grouped += digits[at];
+    }
+    return grouped + " ms";
 }
 
 std::string Plural(std::size_t count, const char* one, const char* many) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -67,7 +68,17 @@ void Click(const QPoint& at, int button) {
     Output("xdotool mousemove " + std::to_string(at.x()) + " " + std::to_string(at.y()) + " click " + std::to_string(button));
 }
 
-std::string WaylandLog::Text() const { return ReadFile(m_path); }
+// libwayland 1.23 and later write an object as "xdg_toplevel#15", earlier ones as "xdg_toplevel@15":
+// the log is read in the older form, whichever wrote it.
+std::string WaylandLog::Text() const {
+    std::string text = ReadFile(m_path);
+    for (size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 1)) {
+        const bool named = at > 0 && (std::isalnum(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '_');
+        if (named && at + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[at + 1])))
+            text[at] = '@';
+    }
+    return text;
+}
 
 int WaylandLog::Count(const std::string& what) const {
     const std::string text = Text();
@@ -128,26 +139,43 @@ bool WaylandLog::PointerOn(const std::string& surface, QPoint* where) const {
     return true;
 }
 
+namespace {
+
+// How many pixels of the 9x9 square around a point changed: a new window changes almost all of
+// them, a window that only turned inactive changes the few pixels of its texts.
+int ChangedAround(const QImage& now, const QImage& before, int x, int y) {
+    int changed = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx)
+            if (now.valid(x + dx, y + dy) && now.pixel(x + dx, y + dy) != before.pixel(x + dx, y + dy))
+                ++changed;
+    return changed;
+}
+
+}  // namespace
+
 QPoint FindOnScreen(const WaylandLog& log, const std::string& surface, const QImage& before, const QRegion& skip) {
     const QImage now = Screenshot();
-    int probes = 0;
-    for (int y = 0; y < now.height(); y += 20) {
-        for (int x = 0; x < now.width(); x += 20) {
-            if (now.pixel(x, y) == before.pixel(x, y) || skip.contains(QPoint(x, y)))
-                continue;
-            if (++probes > 60)
-                return {};
-            // A move gives the program a pointer event, or none when the point is on another client's
-            // surface. Shift, pressed after it, goes to the program's window with the keyboard: once the
-            // program has that key, it has whatever the move gave it, however slowly it runs.
-            const int keys = log.Count(".key(");
-            Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " key shift");
-            if (!WaitUntil([&] { return log.Count(".key(") >= keys + 2; }))
-                return {};
-            QPoint local;
-            if (log.PointerOn(surface, &local))
-                return QPoint(x, y) - local;
-        }
+    // Where the most changed first, so that a busy machine's slow repaints elsewhere do not use up the probes.
+    std::vector<std::pair<int, QPoint>> changes;
+    for (int y = 0; y < now.height(); y += 20)
+        for (int x = 0; x < now.width(); x += 20)
+            if (now.pixel(x, y) != before.pixel(x, y) && !skip.contains(QPoint(x, y)))
+                changes.push_back({-ChangedAround(now, before, x, y), QPoint(x, y)});
+    std::stable_sort(changes.begin(), changes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (changes.size() > 60)
+        changes.resize(60);
+    for (const auto& [denseness, point] : changes) {
+        // A move gives the program a pointer event, or none when the point is on another client's
+        // surface. Shift, pressed after it, goes to the program's window with the keyboard: once the
+        // program has that key, it has whatever the move gave it, however slowly it runs.
+        const int keys = log.Count(".key(");
+        Output("xdotool mousemove " + std::to_string(point.x()) + " " + std::to_string(point.y()) + " key shift");
+        if (!WaitUntil([&] { return log.Count(".key(") >= keys + 2; }))
+            return {};
+        QPoint local;
+        if (log.PointerOn(surface, &local))
+            return point - local;
     }
     return {};
 }

@@ -40,7 +40,7 @@ TEST(RealResolution, SixteenThreadsAtOnceEachGetTheirOwnAnswers) {
     std::vector<std::thread> threads;
     for (int i = 0; i < 16; ++i)
         threads.emplace_back([&, i] {
-            const std::string name = "n" + std::to_string(i) + ".nomvara.test";
+            const std::string name = std::string("n").append(std::to_string(i)).append(".nomvara.test");
             const std::vector<CString> expected{CString("198.51.100." + std::to_string(100 + i))};
             for (int round = 0; round < 20; ++round)
                 wrong[i] += Resolve(name.c_str()) != expected;

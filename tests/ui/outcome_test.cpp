@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <QCursor>
 #include <QToolTip>
 
@@ -32,15 +34,8 @@ protected:
 };
 
 // "(12 ms)" and the like become "(N ms)": the times are the resolver's own.
-std::string WithoutTimes(std::string text) {
-    for (size_t at = text.find(" ms"); at != std::string::npos; at = text.find(" ms", at + 3)) {
-        size_t digits = at;
-        while (digits > 0 && (std::isdigit(static_cast<unsigned char>(text[digits - 1])) || text[digits - 1] == ','))
-            --digits;
-        text.replace(digits, at - digits, "N");
-        at = digits;
-    }
-    return text;
+std::string WithoutTimes(const std::string& text) {
+    return std::regex_replace(text, std::regex("[0-9,]+ ms"), "N ms");
 }
 
 }  // namespace
