@@ -1,5 +1,7 @@
 // A burst of 10,000 distinct lookups through the Get button against the end-to-end DNS server, against
-// the same number of names resolved one after another by direct resolver calls in the same run.
+// the same number of names resolved one after another by direct resolver calls in the same run; once
+// with a server that answers IPv6 questions and once with one that drops them, each in a process of its
+// own, whose peak threads and memory are then compared.
 // Run it inside the test network namespace: tests/e2e/netns-run --timeout 5 -- build/bench/burst_bench
 #include <QApplication>
 #include <QTimer>
@@ -7,9 +9,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "bench/stall_meter.h"
+#include "lookup/ipv6question.h"
 #include "lookup/resolvequery.h"
 #include "tests/e2e/burst_names.h"
 #include "tests/e2e/relay.h"
@@ -24,9 +28,42 @@ double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
+struct Peaks {
+    int threads = 0;
+    int memoryKiB = 0;
+};
+
+// Runs this program's burst in a process of its own, passing on what it prints; its peaks.
+Peaks RunBurst(const char* program, const char* ipv6) {
+    Peaks peaks;
+    FILE* output = popen((std::string(program) + " " + ipv6).c_str(), "r");
+    char line[512];
+    while (output && std::fgets(line, sizeof line, output)) {
+        std::printf("%s: %s", ipv6, line);
+        std::sscanf(line, "peak threads %d; peak resident memory %d KiB", &peaks.threads, &peaks.memoryKiB);
+    }
+    if (output)
+        pclose(output);
+    return peaks;
+}
+
+int Compare(const char* program) {
+    const Peaks answered = RunBurst(program, "answered");
+    const Peaks dropped = RunBurst(program, "dropped");
+    const int threadGoal = kLookups + Ipv6Question::MAX_THREADS + 16;
+    const double memory = double(dropped.memoryKiB) / answered.memoryKiB;
+    std::printf("IPv6 questions dropped: peak threads %d (goal: at most %d: %s); peak memory %.3f times the burst "
+                "whose IPv6 questions are answered (goal: at most 1.1: %s)\n",
+                dropped.threads, threadGoal, dropped.threads <= threadGoal ? "met" : "NOT met", memory,
+                memory <= 1.1 ? "met" : "NOT met");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc < 2)
+        return Compare(argv[0]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     UdpRelay relay;
@@ -34,6 +71,7 @@ int main(int argc, char** argv) {
         std::fputs("run inside tests/e2e/netns-run\n", stderr);
         return 1;
     }
+    relay.SetDroppingIpv6(std::strcmp(argv[1], "dropped") == 0);
     TestableDialog dialog;
     QTimer::singleShot(0, [&] {
         auto start = std::chrono::steady_clock::now();

@@ -3,8 +3,8 @@
 //  - a whole lookup (IPv4 lines and IPv6 detail) against the IPv4 question alone, with a server on the
 //    local network (2 ms away); on loopback, where the test server answers the second question only
 //    after the first, the same figures are printed for information;
-//  - the time to the IPv4 lines with a server that never answers IPv6 questions, against one that does,
-//    both a typical 100 ms away.
+//  - the time to the IPv4 lines when the IPv6 answer comes 100 ms after the IPv4 one (a resolver that has
+//    only the IPv4 answer cached), against both answered at once, with the server 20 ms away.
 // Run it inside the test network namespace: tests/e2e/netns-run --timeout 5 -- build/bench/ipv6_bench
 #include <algorithm>
 #include <chrono>
@@ -32,9 +32,10 @@ double MedianMs(int rounds, const std::function<void()>& body) {
     return times[rounds / 2];
 }
 
-void Report(const char* what, double measured, const char* against, double baseline) {
-    std::printf("%s: %.3f ms; %s: %.3f ms; ratio %.2f (goal: at most 1.2)\n", what, measured, against, baseline,
-                measured / baseline);
+void Report(const char* what, double measured, const char* against, double baseline, double goal) {
+    const double ratio = measured / baseline;
+    std::printf("%s: %.3f ms; %s: %.3f ms; ratio %.3f (goal: at most %.2f: %s)\n", what, measured, against, baseline, ratio,
+                goal, ratio <= goal ? "met" : "NOT met");
 }
 
 }  // namespace
@@ -58,15 +59,21 @@ int main() {
         std::sort(whole.begin(), whole.end());
         std::sort(ipv4.begin(), ipv4.end());
         if (delay.count())
-            Report("A lookup with its IPv6 detail, server 2 ms away", whole[4], "the IPv4 question alone", ipv4[4]);
+            Report("A lookup with its IPv6 detail, server 2 ms away", whole[4], "the IPv4 question alone", ipv4[4], 1.2);
         else
             std::printf("On loopback: a lookup with its IPv6 detail %.3f ms; the IPv4 question alone %.3f ms\n", whole[4], ipv4[4]);
     }
 
-    relay.SetDelay(100ms);
-    const double answering = MedianMs(9, [&] { ResolveQuery(name, answers); });
-    relay.SetDroppingIpv6(true);
-    const double dropping = MedianMs(9, [&] { ResolveQuery(name, answers); });
-    Report("IPv4 lines behind a server that drops IPv6 questions", dropping, "behind one that answers them", answering);
+    relay.SetDelay(20ms);
+    std::vector<double> late, together;
+    for (int round = 0; round < 9; ++round) {
+        relay.SetIpv6Delay(100ms);
+        late.push_back(MedianMs(9, [&] { ResolveQuery(name, answers); }));
+        relay.SetIpv6Delay(0ms);
+        together.push_back(MedianMs(9, [&] { ResolveQuery(name, answers); }));
+    }
+    std::sort(late.begin(), late.end());
+    std::sort(together.begin(), together.end());
+    Report("IPv4 lines with the IPv6 answer 100 ms late", late[4], "with both answered at once", together[4], 1.02);
     return 0;
 }

@@ -20,13 +20,6 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// "; IPv6 2001:db8::1, 2001:db8::2" after a host name's IPv4 part: at most four, then how many more.
-std::string Ipv6Part(const LookupReport& report) {
-    if (report.ipv6Unanswered)
-        return "; IPv6 got no answer";
-    return report.ipv6.empty() ? "" : "; IPv6 " + FirstOfMany(report.ipv6, 4);
-}
-
 // The query as the description begins with it: quoted where blanks at its ends, or nothing, would be lost.
 std::string Named(const CString& query) {
     const std::string text = query.str();
@@ -63,13 +56,13 @@ std::string Describe(const LookupReport& report, std::size_t answerLines) {
     const std::string took = Milliseconds(report.took);
     switch (report.outcome) {
     case LookupOutcome::Answered:
-        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses") + Ipv6Part(report)) +
+        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses") + report.ipv6.Told()) +
                " (" + took + ")";
     // For an address the C library reports a failing server as it does a missing name.
     case LookupOutcome::NoSuchName:
         return (report.reverse ? "No name found for this address: none is registered, or the server failed (answered in "
                                : "No such name (answered in ") + took + ")";
-    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address" + Ipv6Part(report) + " (" + took + ")";
+    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address" + report.ipv6.Told() + " (" + took + ")";
     case LookupOutcome::NoAnswer: return "The DNS server did not answer in time, or refused for now (" + took + ")";
     case LookupOutcome::ServerFailure: return "The DNS server failed or refused (" + took + ")";
     case LookupOutcome::NotValidName: return "Not a valid name: it cannot be written as a DNS name, so nothing was asked";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "lookup/ipv6answer.h"
 #include "platform/cstring.h"
 
 enum class LookupOutcome {
@@ -18,16 +19,15 @@ enum class LookupOutcome {
     NotValidName,    // the name cannot be written as a DNS name: nothing was asked
     LocalFailure,    // this computer could not make the lookup (a system error, no memory, ...)
     NotAName,        // empty, or starts with a blank or control character: nothing was asked
-    Ipv6Address,     // an IPv6 address, which is no name: only its registered name was asked
+    Ipv6Address,     // an IPv6 address, which is no name: its registered name, or none is registered
 };
 
 struct LookupReport {
     LookupOutcome outcome = LookupOutcome::Answered;
     bool reverse = false;  // an address was asked for its name
     std::chrono::milliseconds took{0};  // from the first question to the name service until the answer
-    std::vector<std::string> ipv6{};     // a host name's IPv6 addresses, in the service's order
-    bool ipv6Unanswered = false;         // a host name's IPv6 question got no answer in time
-    std::string ipv6Name{};              // a typed IPv6 address's registered name, empty when none was found
+    Ipv6Answer ipv6{};                  // what became of a host name's IPv6 question, which may come later
+    std::string ipv6Name{};             // a typed IPv6 address's registered name, empty when none was found
 };
 
 // The first `shown` items, then how many more: "a, b, c and 2 more".

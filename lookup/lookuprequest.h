@@ -11,6 +11,10 @@ class CWnd;
 
 // wParam the record's code (never read), lParam its request id; 1 when handled, 0 for an unknown id.
 constexpr UINT WM_LOOKUP_DONE = WM_USER + 23;
+// A host name's IPv6 answer that came after its lookup was done: wParam the answer (an Ipv6Answer
+// valid while the message is handled), lParam the lookup's request id. Sent only after that lookup's
+// WM_LOOKUP_DONE; 1 when the answer was kept, 0 when no lookup of that id is kept or shown.
+constexpr UINT WM_IPV6_DONE = WM_USER + 24;
 constexpr std::int32_t LOOKUP_CODE = 6;
 constexpr const char* CANT_RESOLVE = "Can`t Resolve!";
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <type_traits>
 
 #include "lookup/lookupreport.h"
@@ -49,7 +50,18 @@ struct QueryOrder {
 class AnswerCache {
 public:
     bool InsertIfAbsent(const LookupRequest& request, const LookupReport& report = {}) {
-        return m_records.try_emplace(request.query, StoredLookup{request, report}).second;
+        const auto [stored, added] = m_records.try_emplace(request.query, StoredLookup{request, report});
+        if (added)
+            m_byId[request.requestId] = &stored->second;
+        return added;
+    }
+    // A host name's IPv6 answer that came after its lookup was stored; false when no record has that id.
+    bool SetIpv6Answer(std::uint32_t requestId, const Ipv6Answer& answer) {
+        const auto found = m_byId.find(requestId);
+        if (found == m_byId.end())
+            return false;
+        found->second->report.ipv6 = answer;
+        return true;
     }
     const LookupRequest* Find(const CString& query) const {
         auto found = m_records.find(query);
@@ -59,6 +71,7 @@ public:
 
 private:
     std::map<CString, StoredLookup, QueryOrder> m_records;
+    std::unordered_map<std::uint32_t, StoredLookup*> m_byId;  // into m_records, whose nodes never move
 };
 
 // The last request id handed out; 0 at start.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "lookup/ipv6question.h"
 #include "lookup/lookuprequest.h"
 #include "lookup/lookupreport.h"
 #include "platform/winsock.h"
@@ -17,20 +18,8 @@ bool IsAsciiLetter(unsigned char byte) { return (byte >= 'A' && byte <= 'Z') || 
 // No name or address begins with these; the empty text ends here too.
 bool IsBlankOrEnd(unsigned char byte) { return byte <= ' ' || byte == 0x7F; }
 
-// The IPv6 answer normally comes with the IPv4 one, as both questions go out together. One that lags
-// is waited for a twentieth of the IPv4 question's time and this much more, so that a server that
-// never answers IPv6 questions costs the IPv4 lines almost nothing.
-constexpr std::chrono::milliseconds kIpv6Lag{10};
-
-// The C library's word that a name has no IPv6 address, or no such name: an answer, not a failure.
-bool IsNoAddress(int addrInfoError) {
-    return addrInfoError == EAI_NODATA || addrInfoError == EAI_NONAME || addrInfoError == EAI_ADDRFAMILY;
-}
-
-LookupReport ResolveName(const char* name, std::vector<CString>& answers) {
-    using Clock = std::chrono::steady_clock;
-    winsock::Ipv6Question ipv6(name);
-    const auto asked = Clock::now();
+LookupReport ResolveName(const char* name, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>* later) {
+    const std::shared_ptr<Ipv6Question> ipv6 = Ipv6Question::Ask(name);  // out beside the IPv4 question
     const winsock::hostent* entry = winsock::gethostbyname(name);
     const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
     // A name without IPv4 addresses leaves the list empty, however the name service tells it.
@@ -41,27 +30,31 @@ LookupReport ResolveName(const char* name, std::vector<CString>& answers) {
     if (entry)
         answers = DottedAddresses(*entry);
     LookupReport report{answers.empty() ? LookupOutcome::NoIpv4Address : LookupOutcome::Answered};
-    const auto answered = Clock::now();
-    if (!ipv6.WaitUntil(answered + (answered - asked) / 20 + kIpv6Lag) || (ipv6.Error() && !IsNoAddress(ipv6.Error())))
-        report.ipv6Unanswered = true;
-    else
-        report.ipv6 = ipv6.Addresses();
+    report.ipv6 = ipv6->Answer();  // the IPv4 lines never wait for it
+    if (later && report.ipv6.state == Ipv6Answer::State::Asking)
+        *later = ipv6;
     return report;
 }
 
+// As for an IPv4 address, a silent server is told apart from an address without a name.
 LookupReport ResolveIpv6Address(const char* address, std::vector<CString>& answers) {
     answers.emplace_back(CANT_RESOLVE);  // the list tells IPv4 only
     LookupReport report{LookupOutcome::Ipv6Address, true};
-    if (winsock::Ipv6Name(address, report.ipv6Name) != 0)
-        report.ipv6Name.clear();
+    const int error = winsock::Ipv6Name(address, report.ipv6Name);
+    if (error == 0)
+        return report;
+    report.ipv6Name.clear();
+    const LookupOutcome outcome = OutcomeOfError(error);
+    if (outcome != LookupOutcome::NoSuchName && outcome != LookupOutcome::NoIpv4Address)
+        report.outcome = outcome;
     return report;
 }
 
-LookupReport Resolve(const char* query, std::vector<CString>& answers) {
+LookupReport Resolve(const char* query, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>* later) {
     if (winsock::IsIpv6Address(query))
         return ResolveIpv6Address(query, answers);
     if (IsAsciiLetter(static_cast<unsigned char>(query[0])))
-        return ResolveName(query, answers);
+        return ResolveName(query, answers, later);
     if (IsBlankOrEnd(static_cast<unsigned char>(query[0]))) {
         answers.emplace_back(CANT_RESOLVE);
         return {LookupOutcome::NotAName};
@@ -70,7 +63,7 @@ LookupReport Resolve(const char* query, std::vector<CString>& answers) {
     // still be a host name, such as one that begins with a digit.
     winsock::in_addr parsed{};
     if (!winsock::inet_aton(query, &parsed))
-        return ResolveName(query, answers);
+        return ResolveName(query, answers, later);
     const std::uint32_t address = parsed.s_addr;
     const winsock::hostent* entry = winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
     // The whole name, however long: a cut host name would be a wrong answer.
@@ -92,10 +85,10 @@ std::vector<CString> DottedAddresses(const winsock::hostent& entry) {
     return dotted;
 }
 
-LookupReport ResolveQuery(const char* query, std::vector<CString>& answers) {
+LookupReport ResolveQuery(const char* query, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>* later) {
     answers.clear();
     const auto asked = std::chrono::steady_clock::now();
-    LookupReport report = Resolve(query, answers);
+    LookupReport report = Resolve(query, answers, later);
     report.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
     return report;
 }

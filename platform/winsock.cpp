@@ -12,11 +12,8 @@
 #include <climits>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <cstring>
-#include <deque>
-#include <functional>
+#include <map>
 
 namespace winsock {
 namespace {
@@ -166,11 +163,41 @@ hostent* Publish(ThreadResults& results) {
     return &results.entry;
 }
 
+// How many leases each resolver other than the C library's has out.
+struct Leases {
+    std::mutex mutex;
+    std::condition_variable ended;
+    std::map<NameResolver*, int> count;
+};
+
+Leases& ResolverLeases() {
+    static Leases* const leases = new Leases;  // never destroyed: leases may end as the process does
+    return *leases;
+}
+
 }  // namespace
 
 NameResolver& CurrentResolver() { return *g_resolver.load(); }
 
-void SetResolver(NameResolver* resolver) { g_resolver = resolver ? resolver : g_systemResolver; }
+void SetResolver(NameResolver* resolver) {
+    Leases& leases = ResolverLeases();
+    std::unique_lock lock(leases.mutex);
+    NameResolver* const replaced = g_resolver.exchange(resolver ? resolver : g_systemResolver);
+    leases.ended.wait(lock, [&] { return replaced == g_systemResolver || !leases.count.count(replaced); });
+}
+
+std::shared_ptr<NameResolver> LeaseResolver() {
+    Leases& leases = ResolverLeases();
+    std::lock_guard lock(leases.mutex);
+    NameResolver* const resolver = g_resolver.load();
+    ++leases.count[resolver];
+    return std::shared_ptr<NameResolver>(resolver, [&leases](NameResolver* leased) {
+        std::lock_guard lock(leases.mutex);
+        if (--leases.count[leased] == 0)
+            leases.count.erase(leased);
+        leases.ended.notify_all();
+    });
+}
 
 int WSAStartup(WORD /*version*/, WSADATA* data) {
     const int error = CurrentResolver().Startup();
@@ -234,94 +261,6 @@ bool IsIpv6Address(const char* text) {
 }
 
 int Ipv6Name(const char* address, std::string& name) { return CurrentResolver().ReverseIpv6(address, name); }
-
-struct Ipv6Question::Answer {
-    std::mutex mutex;
-    std::condition_variable in;
-    bool done = false;
-    int error = EAI_AGAIN;
-    std::vector<std::string> addresses;
-};
-
-namespace {
-
-// Threads that ask IPv6 questions, each kept a while after its last one: starting a thread costs more
-// than a question to a nearby server. A question that finds no idle thread gets a new one at once.
-class QuestionThreads {
-public:
-    bool Ask(std::function<void()> question) {
-        std::lock_guard lock(m_mutex);
-        m_questions.push_back(std::move(question));
-        if (m_questions.size() <= m_idle) {
-            m_waiting.notify_one();
-            return true;
-        }
-        try {
-            std::thread([this] { Serve(); }).detach();  // the process end never waits for the name service
-        } catch (const std::system_error&) {
-            m_questions.pop_back();
-            return false;
-        }
-        return true;
-    }
-
-private:
-    void Serve() {
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            ++m_idle;
-            const bool asked = m_waiting.wait_for(lock, std::chrono::seconds(2), [&] { return !m_questions.empty(); });
-            --m_idle;
-            if (!asked)
-                return;
-            std::function<void()> question = std::move(m_questions.front());
-            m_questions.pop_front();
-            lock.unlock();
-            question();
-            lock.lock();
-        }
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_waiting;
-    std::deque<std::function<void()>> m_questions;
-    std::size_t m_idle = 0;
-};
-
-QuestionThreads& Ipv6Threads() {
-    static QuestionThreads* const threads = new QuestionThreads;  // never destroyed: its threads outlive main
-    return *threads;
-}
-
-}  // namespace
-
-Ipv6Question::Ipv6Question(const char* name) : m_answer(std::make_shared<Answer>()) {
-    // Without a thread to ask on, the question stays unanswered.
-    Ipv6Threads().Ask([answer = m_answer, name = std::string(name ? name : "")] {
-        std::vector<std::string> addresses;
-        const int error = CurrentResolver().ForwardIpv6(name.c_str(), addresses);
-        std::lock_guard lock(answer->mutex);
-        answer->error = error;
-        answer->addresses = std::move(addresses);
-        answer->done = true;
-        answer->in.notify_all();
-    });
-}
-
-bool Ipv6Question::WaitUntil(std::chrono::steady_clock::time_point until) {
-    std::unique_lock lock(m_answer->mutex);
-    return m_answer->in.wait_until(lock, until, [&] { return m_answer->done; });
-}
-
-int Ipv6Question::Error() const {
-    std::lock_guard lock(m_answer->mutex);
-    return m_answer->error;
-}
-
-std::vector<std::string> Ipv6Question::Addresses() const {
-    std::lock_guard lock(m_answer->mutex);
-    return m_answer->addresses;
-}
 
 char* inet_ntoa(in_addr address) {
     char* dotted = Results().dotted;

@@ -4,7 +4,6 @@
 
 #include <netinet/in.h>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -56,22 +55,6 @@ bool IsIpv6Address(const char* text);
 // The registered name of an IPv6 address given as text: 0, or the EAI_ code.
 int Ipv6Name(const char* address, std::string& name);
 
-// The IPv6 addresses of a host name, asked on a thread of their own from the moment this is made, so
-// that the IPv4 question goes out beside it and never waits for it.
-class Ipv6Question {
-public:
-    explicit Ipv6Question(const char* name);
-    // Waits until the answer is in, or until `until`; whether it is in.
-    bool WaitUntil(std::chrono::steady_clock::time_point until);
-    // Once in: 0 or the EAI_ code, and the addresses in the service's order and their short form.
-    int Error() const;
-    std::vector<std::string> Addresses() const;
-
-private:
-    struct Answer;
-    std::shared_ptr<Answer> m_answer;  // the asking thread's too: it may outlive this question
-};
-
 // What the calls above ask of the system. The real one uses the C library's resolver;
 // a test may put a scripted one in its place. Addresses are in network byte order.
 class NameResolver {
@@ -94,6 +77,10 @@ public:
 
 // The resolver in use; the C library's unless a test set another. Not owned.
 NameResolver& CurrentResolver();
-void SetResolver(NameResolver* resolver);  // nullptr restores the C library's
+// nullptr restores the C library's. Waits until every lease on the resolver it replaces has ended.
+void SetResolver(NameResolver* resolver);
+// The resolver in use, for a question that is answered later on another thread: it is not replaced
+// while the lease lives, so the question goes to the resolver in use when it was asked.
+std::shared_ptr<NameResolver> LeaseResolver();
 
 }  // namespace winsock

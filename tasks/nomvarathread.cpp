@@ -31,7 +31,8 @@ void CNomvaraThread::OnTask(TaskParams* params) {
     if (!m_lifeline->WhileAlive([&] { query = record->query; }))
         return;
     std::vector<CString> answers;
-    const LookupReport report = ResolveQuery(query, answers);
+    std::shared_ptr<Ipv6Question> ipv6;
+    const LookupReport report = ResolveQuery(query, answers, &ipv6);
     HWND owner = nullptr;
     WPARAM code = 0;
     LPARAM requestId = 0;
@@ -44,5 +45,11 @@ void CNomvaraThread::OnTask(TaskParams* params) {
         }))
         return;
     ::SendMessage(owner, WM_LOOKUP_DONE, code, requestId);
+    // Only now, so that the dialog has the lookup before its late IPv6 answer; this thread ends meanwhile.
+    if (ipv6)
+        ipv6->WhenAnswered([lifeline = m_lifeline, owner, requestId](const Ipv6Answer& answer) {
+            if (lifeline->WhileAlive([] {}))
+                ::SendMessage(owner, WM_IPV6_DONE, reinterpret_cast<WPARAM>(&answer), requestId);
+        });
     CGTaskProc::OnTask(params);
 }

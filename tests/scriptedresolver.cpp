@@ -14,8 +14,9 @@ ScriptedResolver::~ScriptedResolver() {
     winsock::SetResolver(nullptr);
 }
 
-void ScriptedResolver::AddName(const std::string& name, std::vector<std::string> dotted, int error, std::vector<std::string> ipv6) {
-    Answer answer{error, name, {}, std::move(ipv6)};
+void ScriptedResolver::AddName(const std::string& name, std::vector<std::string> dotted, int error, std::vector<std::string> ipv6,
+                               int ipv6Error) {
+    Answer answer{error, name, {}, std::move(ipv6), ipv6Error};
     for (const std::string& each : dotted)
         answer.addresses.push_back(Address(each));
     std::lock_guard lock(m_mutex);
@@ -27,9 +28,9 @@ void ScriptedResolver::AddAddress(const std::string& dotted, std::string name, i
     m_addresses[Address(dotted)] = Answer{error, std::move(name)};
 }
 
-void ScriptedResolver::AddIpv6Address(const std::string& address, std::string name) {
+void ScriptedResolver::AddIpv6Address(const std::string& address, std::string name, int error) {
     std::lock_guard lock(m_mutex);
-    m_ipv6Addresses[address] = Answer{0, std::move(name)};
+    m_ipv6Addresses[address] = Answer{error, std::move(name)};
 }
 
 void ScriptedResolver::AnswerEverything(Answer answer) {
@@ -70,11 +71,14 @@ int ScriptedResolver::Reverse(std::uint32_t address, std::string& name) {
 }
 
 int ScriptedResolver::ForwardIpv6(const char* name, std::vector<std::string>& addresses) {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    m_released.wait(lock, [&] { return !m_ipv6Held; });
     const auto found = m_names.find(name);
     const Answer* answer = m_everything ? &*m_everything : found == m_names.end() ? nullptr : &found->second;
     if (!answer)
         return EAI_NONAME;
+    if (answer->ipv6Error)
+        return answer->ipv6Error;
     if (answer->error || answer->ipv6.empty())
         return answer->error ? answer->error : EAI_NODATA;  // as the C library tells a name without them
     addresses = answer->ipv6;

@@ -29,11 +29,13 @@ public:
         std::string name{};
         std::vector<std::uint32_t> addresses{};
         std::vector<std::string> ipv6{};
+        int ipv6Error = 0;  // the IPv6 question's own, where the IPv4 one is answered
     };
 
-    void AddName(const std::string& name, std::vector<std::string> dotted, int error = 0, std::vector<std::string> ipv6 = {});
+    void AddName(const std::string& name, std::vector<std::string> dotted, int error = 0, std::vector<std::string> ipv6 = {},
+                 int ipv6Error = 0);
     void AddAddress(const std::string& dotted, std::string name, int error = 0);
-    void AddIpv6Address(const std::string& address, std::string name);
+    void AddIpv6Address(const std::string& address, std::string name, int error = 0);
     // Every name and every address is answered with this, whatever was added.
     void AnswerEverything(Answer answer);
     // Each lookup takes this long before it answers.
@@ -43,9 +45,13 @@ public:
     void HoldName(const std::string& name) { Holding([&] { m_heldNames.insert(name); }); }
     void ReleaseName(const std::string& name) { Holding([&] { m_heldNames.erase(name); }); }
     void Hold() { Holding([&] { m_held = true; }); }
+    // IPv6 questions wait until released, as behind a server that answers them late.
+    void HoldIpv6() { Holding([&] { m_ipv6Held = true; }); }
+    void ReleaseIpv6() { Holding([&] { m_ipv6Held = false; }); }
     void Release() {
         Holding([&] {
             m_held = false;
+            m_ipv6Held = false;
             m_heldNames.clear();
         });
     }
@@ -56,7 +62,7 @@ public:
     int Startup() override { return m_startupError; }
     int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override;
     int Reverse(std::uint32_t address, std::string& name) override;
-    // At once, neither held nor counted: a name's IPv6 question goes beside its IPv4 one.
+    // Not counted, and held only by HoldIpv6: a name's IPv6 question goes beside its IPv4 one.
     int ForwardIpv6(const char* name, std::vector<std::string>& addresses) override;
     int ReverseIpv6(const char* address, std::string& name) override;
     int HostName(std::string& name) override {
@@ -79,6 +85,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_released;
     bool m_held = false;
+    bool m_ipv6Held = false;
     std::set<std::string> m_heldNames;
     std::map<std::string, Answer> m_names;
     std::map<std::uint32_t, Answer> m_addresses;

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <fstream>
+#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,6 +25,23 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 6000
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return done();
     }, milliseconds, std::chrono::milliseconds(1));
+}
+
+// "(12 ms)" and the like become "(N ms)": the times are the name service's own.
+inline std::string WithoutTimes(const std::string& text) {
+    std::string result;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = at;
+        while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == ','))
+            ++end;
+        if (end == at)
+            result += text[at++];
+        else {
+            result += text.compare(end, 3, " ms") == 0 ? std::string("N") : text.substr(at, end - at);
+            at = end;
+        }
+    }
+    return result;
 }
 
 // Runs `body` inside the dialog's modal loop, then ends the dialog if `body` left it open.

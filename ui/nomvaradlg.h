@@ -31,6 +31,7 @@ protected:
     BOOL ShowCachedAnswers(CString query);
     BOOL StartLookup(CString query);
     LRESULT OnLookupDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnIpv6Done(WPARAM wParam, LPARAM lParam);
 
     void OnDownload();
 
@@ -40,6 +41,8 @@ protected:
     void EmptyResponseList();
     // Describes the list and tells screen readers its answer.
     void AnnounceResponse(const std::string& description);
+    // The list's description for the lookup it shows.
+    std::string DescribeShown() const;
 
 protected:
     PendingRequests m_pendingRequests;
@@ -51,6 +54,14 @@ protected:
     CEdit m_queryEdit;
     CString m_localAddresses;
     HICON m_hIcon;
+    // The lookup whose answers the list shows, so that an IPv6 answer that comes later is told with it.
+    struct ShownLookup {
+        std::uint32_t requestId = 0;  // 0 while none is shown
+        CString query;
+        std::size_t lines = 0;
+        LookupReport report;
+        bool fromMemory = false;
+    } m_shown;
     // Cut when the window goes, so resolver threads still in flight touch nothing of this dialog.
     std::shared_ptr<Lifeline> m_lifeline = std::make_shared<Lifeline>();
 };

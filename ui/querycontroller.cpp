@@ -31,10 +31,16 @@ void CNomvaraDlg::AnnounceResponse(const std::string& description) {
     m_responseList.Announce(text.c_str());
 }
 
+std::string CNomvaraDlg::DescribeShown() const {
+    return m_shown.fromMemory ? DescribeFromMemory(m_shown.query, m_shown.report, m_shown.lines)
+                              : DescribeLookup(m_shown.query, m_shown.report, m_shown.lines);
+}
+
 void CNomvaraDlg::OnGet() {
     char query[QUERY_BUFFER];
     m_queryEdit.GetWindowText(query, QUERY_BUFFER);
     m_responseList.Announce("");  // the answer it told is going
+    m_shown = {};
     EmptyResponseList();
     m_responseList.AddString(WAIT_LINE);
     m_responseList.SetDescription(DescribeWaiting(query, std::time(nullptr)).c_str());
@@ -49,7 +55,8 @@ BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
     EmptyResponseList();
     for (const CString& line : cached->answers)
         m_responseList.AddString(line);
-    AnnounceResponse(DescribeFromMemory(query, StoredLookup::Of(*cached).report, cached->answers.size()));
+    m_shown = {cached->requestId, query, cached->answers.size(), StoredLookup::Of(*cached).report, true};
+    AnnounceResponse(DescribeShown());
     UpdateData(FALSE);
     return TRUE;
 }
@@ -83,9 +90,22 @@ LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     for (const CString& line : done->answers)
         m_responseList.AddString(line);
     const LookupReport& report = StoredLookup::Of(*done).report;
-    AnnounceResponse(DescribeLookup(done->query, report, done->answers.size()));
+    m_shown = {done->requestId, done->query, done->answers.size(), report, false};
+    AnnounceResponse(DescribeShown());
     m_answerCache.InsertIfAbsent(*done, report);
     m_pendingRequests.Erase(done);
     UpdateData(FALSE);
+    return 1;
+}
+
+// The answer was told when the lookup was done: what changes now is its description, not spoken again.
+LRESULT CNomvaraDlg::OnIpv6Done(WPARAM wParam, LPARAM lParam) {
+    const Ipv6Answer& answer = *reinterpret_cast<const Ipv6Answer*>(wParam);
+    const auto requestId = static_cast<std::uint32_t>(lParam);
+    const bool kept = m_answerCache.SetIpv6Answer(requestId, answer);
+    if (requestId == 0 || requestId != m_shown.requestId)
+        return kept;
+    m_shown.report.ipv6 = answer;
+    m_responseList.SetDescription(DescribeShown().c_str());
     return 1;
 }

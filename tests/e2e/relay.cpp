@@ -111,7 +111,7 @@ void UdpRelay::TakeQueries() {
         ++m_queries;
         if (m_dropping || (m_droppingIpv6 && IsIpv6Question(query)))
             return;
-        const int delayMs = m_delayMs;
+        const int delayMs = m_delayMs + (IsIpv6Question(query) ? m_ipv6DelayMs.load() : 0);
         if (delayMs == 0)
             Forward(std::move(query), client);
         else

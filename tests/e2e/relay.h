@@ -30,6 +30,9 @@ public:
     void SetDropping(bool dropping) { m_dropping = dropping; }
     // Like a server behind an old firewall: questions for IPv6 addresses are never answered.
     void SetDroppingIpv6(bool dropping) { m_droppingIpv6 = dropping; }
+    // Questions for IPv6 addresses are held back this much longer, as by a resolver that has only the
+    // IPv4 answer cached.
+    void SetIpv6Delay(std::chrono::milliseconds delay) { m_ipv6DelayMs = static_cast<int>(delay.count()); }
     int Queries() const { return m_queries; }
 
 private:
@@ -58,6 +61,7 @@ private:
     int m_upstream = -1;  // dnsmasq's side
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_delayMs{0};
+    std::atomic<int> m_ipv6DelayMs{0};
     std::atomic<bool> m_dropping{false};
     std::atomic<bool> m_droppingIpv6{false};
     std::atomic<int> m_queries{0};

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include <QCursor>
 #include <QToolTip>
 
@@ -16,6 +14,7 @@ using namespace std::chrono_literals;
 using testing_support::PumpUntil;
 using testing_support::RunModal;
 using testing_support::ScriptedResolver;
+using testing_support::WithoutTimes;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -28,15 +27,16 @@ protected:
         resolver.AddName("one.example", {"192.0.2.1"});
         resolution_cases::ScriptTheTestZone(resolver);
     }
-    void Settle() { ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; })); }
+    // Every lookup done, and the shown one's IPv6 answer in, unless a test holds it.
+    void Settle(bool ipv6Held = false) {
+        ASSERT_TRUE(PumpUntil([&] {
+            return dialog.m_pendingRequests.Size() == 0 &&
+                   (ipv6Held || dialog.Description().find("IPv6 still being asked") == std::string::npos);
+        }));
+    }
     ScriptedResolver resolver;
     TestableDialog dialog;
 };
-
-// "(12 ms)" and the like become "(N ms)": the times are the resolver's own.
-std::string WithoutTimes(const std::string& text) {
-    return std::regex_replace(text, std::regex("[0-9,]+ ms"), "N ms");
-}
 
 }  // namespace
 
@@ -71,11 +71,30 @@ TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary)
     EXPECT_EQ(Describe({LookupOutcome::NotAName, false, 0ms}, 1),
               "Not a name or address: empty, or it starts with a blank or control character");
     const std::vector<std::string> six{"2001:db8::1", "2001:db8::2", "2001:db8::3", "2001:db8::4", "2001:db8::5", "2001:db8::6"};
-    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {six[0], six[1]}}, 2), "2 addresses; IPv6 2001:db8::1, 2001:db8::2 (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::NoIpv4Address, false, 7ms, six}, 0),
-              "The name exists but has no IPv4 address; IPv6 2001:db8::1, 2001:db8::2, 2001:db8::3, 2001:db8::4 and 2 more (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {}, true}, 1), "1 address; IPv6 got no answer (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms, {}, false, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
+    struct Ipv6Case {
+        int error;
+        std::vector<std::string> addresses;
+        const char* told;  // after a name's one address
+    };
+    const Ipv6Case ipv6Cases[] = {
+        {0, {six[0], six[1]}, "1 address; IPv6 2001:db8::1, 2001:db8::2 (7 ms)"},
+        {0, six, "1 address; IPv6 2001:db8::1, 2001:db8::2, 2001:db8::3, 2001:db8::4 and 2 more (7 ms)"},
+        {0, {}, "1 address (7 ms)"},
+        {EAI_NODATA, {}, "1 address (7 ms)"},
+        {EAI_NONAME, {}, "1 address (7 ms)"},
+        {EAI_ADDRFAMILY, {}, "1 address (7 ms)"},
+        {EAI_AGAIN, {}, "1 address; IPv6 got no answer (7 ms)"},
+        {EAI_FAIL, {}, "1 address; IPv6 got no answer (7 ms)"},
+        {EAI_SYSTEM, {}, "1 address; IPv6 could not be asked (7 ms)"},
+        {EAI_MEMORY, {}, "1 address; IPv6 could not be asked (7 ms)"},
+    };
+    for (const Ipv6Case& each : ipv6Cases)
+        EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, Ipv6Answer::Of(each.error, each.addresses)}, 1), each.told)
+            << each.error;
+    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {Ipv6Answer::State::Asking}}, 1), "1 address; IPv6 still being asked (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::NoIpv4Address, false, 7ms, Ipv6Answer::Of(0, {six[0]})}, 0),
+              "The name exists but has no IPv4 address; IPv6 2001:db8::1 (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms, {}, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
     EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms}, 1), "An IPv6 address, with no registered name found (7 ms)");
     // Each description begins with its query, quoted where a blank at an end, or nothing, would be lost.
     EXPECT_EQ(DescribeLookup("<b>x</b>", {LookupOutcome::Answered, false, 7ms}, 1), "<b>x</b>: 1 address (7 ms)");
@@ -102,7 +121,36 @@ TEST_F(OutcomeTest, WhileWaitingItNamesTheTextAndFromMemoryItDescribesTheFirstLo
         dialog.Ask("unknown.example");
         Settle();
         dialog.Ask("unknown.example");
-        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(DescribeFromMemory("unknown.example", {LookupOutcome::NoSuchName}, 1)));
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "unknown.example: From memory. First lookup: No such name (answered in N ms)");
+    });
+}
+
+TEST_F(OutcomeTest, AnIpv6AnswerThatComesLateIsToldWithItsLookupKeptWithItAndNotSpokenAgain) {
+    const auto described = [&](const std::string& text) {
+        PumpUntil([&] { return WithoutTimes(dialog.Description()) == text; });
+        return WithoutTimes(dialog.Description());
+    };
+    resolver.HoldIpv6();
+    RunModal(dialog, [&] {
+        dialog.Ask("dual.nomvara.test");
+        Settle(true);
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "dual.nomvara.test: 1 address; IPv6 still being asked (N ms)");
+        const std::string spoken = dialog.Announced();
+        resolver.ReleaseIpv6();
+        EXPECT_EQ(described("dual.nomvara.test: 1 address; IPv6 fd00:5e57::20 (N ms)"),
+                  "dual.nomvara.test: 1 address; IPv6 fd00:5e57::20 (N ms)");
+        EXPECT_EQ(dialog.Announced(), spoken);
+        dialog.Ask("dual.nomvara.test");
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "dual.nomvara.test: From memory. First lookup: 1 address; IPv6 fd00:5e57::20 (N ms)");
+
+        resolver.HoldIpv6();
+        dialog.Ask("v6only.nomvara.test");
+        Settle(true);
+        dialog.Ask("v6only.nomvara.test");
+        const std::string fromMemory = "v6only.nomvara.test: From memory. First lookup: The name exists but has no IPv4 address";
+        EXPECT_EQ(WithoutTimes(dialog.Description()), fromMemory + "; IPv6 still being asked (N ms)");
+        resolver.ReleaseIpv6();
+        EXPECT_EQ(described(fromMemory + "; IPv6 fd00:5e57::99 (N ms)"), fromMemory + "; IPv6 fd00:5e57::99 (N ms)");
     });
 }
 
@@ -113,11 +161,11 @@ TEST_F(OutcomeTest, WithTwoTextsInFlightTheListAndItsDescriptionAreTheCompletion
         dialog.Ask("unknown.example");
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
         EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
-        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(DescribeLookup("unknown.example", {LookupOutcome::NoSuchName}, 1)));
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "unknown.example: No such name (answered in N ms)");
         resolver.ReleaseName("three.example");
         Settle();
         EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
-        EXPECT_EQ(WithoutTimes(dialog.Description()), WithoutTimes(DescribeLookup("three.example", {}, 3)))
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "three.example: 3 addresses (N ms)")
             << "the query it belongs to, not the one asked last";
         EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, 6, 999), 0);
         EXPECT_EQ(dialog.Description(), "") << "an empty list has nothing to describe";
