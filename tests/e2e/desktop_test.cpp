@@ -123,8 +123,9 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
         << "three addresses in the answer list, as a screen reader reads it:\n" << tree;
     EXPECT_EQ(DescriptionOf(tree, "list").rfind("three.nomvara.test: 3 addresses (", 0), 0u) << DescriptionOf(tree, "list");
     EXPECT_TRUE(WaitUntil([&] {
-        return m_bus->LastHeard("object:state-changed:showing\t1").rfind("notification\t198.51.100.1, 198.51.100.2, 198.51.100.3. " +
-                                                                              DescriptionOf(tree, "list") + "\t", 0) == 0;
+        // Its IPv6 part is told as it stood then: it may still have been asked.
+        return m_bus->LastHeard("object:state-changed:showing\t1")
+                   .rfind("notification\t198.51.100.1, 198.51.100.2, 198.51.100.3. three.nomvara.test: 3 addresses", 0) == 0;
     })) << "a screen reader is told the answer where the focus stays, in the query box:\n" << m_bus->Heard();
     Output("xdotool key Tab Tab");
     EXPECT_TRUE(WaitUntil([&] { return m_bus->LastHeard("object:state-changed:focused\t1").rfind("list item\t198.51.100.1\t", 0) == 0; }))
