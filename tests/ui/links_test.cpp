@@ -97,6 +97,17 @@ TEST(LinkLabel, DrawsBlueTextStraightOntoTheDialogBackground) {
 // inactive). Every control draws each text at 4.5:1 or more, in active and inactive windows; text
 // colours that read well stay as they are; the link's blue is kept where it reads well and drawn just
 // light enough, in the same hue, where it does not; a change redraws at once.
+// Reference figures of the WCAG contrast ratio: a wrong formula, a wrong flare term, misses them.
+TEST(Contrast, MatchesTheReferenceFigures) {
+    const struct {
+        QRgb text, background;
+        double ratio;
+    } pairs[] = {{0x000000, 0xFFFFFF, 21.0}, {0x767676, 0xFFFFFF, 4.54}, {0x777777, 0xFFFFFF, 4.48},
+                 {0xFFFFFF, 0xFFFFFF, 1.0}, {0x0000FF, 0xFFFFFF, 8.59}};
+    for (const auto& each : pairs)
+        EXPECT_NEAR(platform::ContrastRatio(QColor(each.text), QColor(each.background)), each.ratio, 0.005) << std::hex << each.text;
+}
+
 TEST(LinkLabel, StaysReadableInItsOwnHueOnEveryPaletteAndFollowsAChangeAtOnce) {
     const struct {
         const char* name;
