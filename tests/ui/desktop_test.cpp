@@ -34,6 +34,11 @@ TEST(Desktop, TheResponseListCopiesTheSelectedLinesOrAllOfThemInItsOrder) {
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
         auto* list = static_cast<QListWidget*>(dialog.Widget(IDC_RESPONSES));
         EXPECT_EQ(list->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QFocusEvent entered(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(list, &entered);
+        EXPECT_EQ(list->currentRow(), 0) << "entering the list makes its first line current";
+        Action(list, "Copy")->trigger();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "") << "and selects nothing";
         list->setCurrentRow(1);
         Action(list, "Copy")->trigger();
         EXPECT_EQ(QGuiApplication::clipboard()->text(), "192.0.2.30");
