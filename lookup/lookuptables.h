@@ -11,13 +11,10 @@
 #include "lookup/lookuprequest.h"
 
 // A record as a table keeps it, with its report. The record comes first, so the address of a stored
-// record is that of its StoredLookup, and the report is found from the record alone.
+// record, which a resolver thread is handed, is that of its StoredLookup.
 struct StoredLookup {
     LookupRequest request;
     LookupReport report;
-
-    static StoredLookup& Of(LookupRequest& stored) { return *reinterpret_cast<StoredLookup*>(&stored); }
-    static const StoredLookup& Of(const LookupRequest& stored) { return *reinterpret_cast<const StoredLookup*>(&stored); }
 };
 static_assert(std::is_standard_layout_v<StoredLookup>, "a stored record's address must be its StoredLookup's");
 
@@ -29,8 +26,13 @@ public:
         return m_records.try_emplace(request.requestId, StoredLookup{request, {}}).second;
     }
     LookupRequest* Find(std::uint32_t id) {
+        StoredLookup* stored = FindStored(id);
+        return stored ? &stored->request : nullptr;
+    }
+    // The record with its report.
+    StoredLookup* FindStored(std::uint32_t id) {
         auto found = m_records.find(id);
-        return found == m_records.end() ? nullptr : &found->second.request;
+        return found == m_records.end() ? nullptr : &found->second;
     }
     bool Contains(std::uint32_t id) const { return m_records.count(id) != 0; }
     // Removes a record that Find returned.
@@ -64,8 +66,13 @@ public:
         return true;
     }
     const LookupRequest* Find(const CString& query) const {
+        const StoredLookup* stored = FindStored(query);
+        return stored ? &stored->request : nullptr;
+    }
+    // The record with its report.
+    const StoredLookup* FindStored(const CString& query) const {
         auto found = m_records.find(query);
-        return found == m_records.end() ? nullptr : &found->second.request;
+        return found == m_records.end() ? nullptr : &found->second;
     }
     std::size_t Size() const { return m_records.size(); }
 

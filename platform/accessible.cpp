@@ -46,7 +46,6 @@ private:
     }
 };
 
-constexpr char kDescribedByStaticTexts[] = "nomvara.describedByStaticTexts";
 
 // What the program last announced. Screen readers take a notification inside a window for part of
 // that window and read the window first, so it is a top-level object of the application, as a
@@ -92,12 +91,17 @@ public:
 
     QString text(QAccessible::Text type) const override {
         const QString own = QAccessibleWidget::text(type);
-        return type == QAccessible::Description && own.isEmpty() && widget()->property(kDescribedByStaticTexts).toBool()
+        return type == QAccessible::Description && own.isEmpty() && DescribedByStaticTexts()
                    ? StaticTexts()
                    : own;
     }
 
 private:
+    bool DescribedByStaticTexts() const {
+        const HWND dialog = WindowFromWidget(widget());
+        return dialog && dialog->describedByStaticTexts;
+    }
+
     // Read anew each time, so that the description never tells a text the dialog no longer shows.
     QString StaticTexts() const {
         QStringList texts;
@@ -149,7 +153,7 @@ void Announce(HWND window, const char* text) {
 
 void DescribeByStaticTexts(HWND dialog) {
     if (IsWindow(dialog) && dialog->widget)
-        dialog->widget->setProperty(kDescribedByStaticTexts, true);
+        dialog->describedByStaticTexts = true;
 }
 
 }  // namespace platform

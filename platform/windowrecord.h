@@ -36,4 +36,5 @@ struct HWND__ {
     // A dialog's, made on first request; shared only so that whoever makes it supplies its deleter.
     std::shared_ptr<CMenu> systemMenu{};
     bool painting = false;             // its own WM_PAINT is being handled
+    bool describedByStaticTexts = false;  // a dialog that tells screen readers its statics' texts as its description
 };

@@ -24,7 +24,8 @@ BOOL CNomvaraThread::StartOnce() {
 }
 
 void CNomvaraThread::OnTask(TaskParams* params) {
-    LookupRequest* record = RecordOf(*params);
+    StoredLookup* stored = RecordOf(*params);
+    LookupRequest* record = &stored->request;
     // The record is only read and written while the dialog that owns it still exists, and the
     // name service is asked outside that lock, so closing the dialog never waits for it.
     CString query;
@@ -38,7 +39,7 @@ void CNomvaraThread::OnTask(TaskParams* params) {
     LPARAM requestId = 0;
     if (!m_lifeline->WhileAlive([&] {
             record->answers = std::move(answers);
-            StoredLookup::Of(*record).report = report;
+            stored->report = report;
             owner = record->owner->GetSafeHwnd();
             code = WPARAM(record->code);
             requestId = LPARAM(record->requestId);

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "lookup/lifeline.h"
-#include "lookup/lookuprequest.h"
+#include "lookup/lookuptables.h"
 #include "tasks/gtaskproc.h"
 
 class CNomvaraThread : public CGTaskProc {
@@ -14,7 +14,7 @@ public:
     CNomvaraThread(TaskParams params, std::shared_ptr<Lifeline> lifeline);
     // A lookup's task parameters: param1 and param2 0, param3 the record as it lies in the dialog's
     // pending table, where the thread also writes the lookup's report beside it.
-    static TaskParams ParamsFor(LookupRequest* stored) { return TaskParams{0, 0, reinterpret_cast<UINT_PTR>(stored)}; }
+    static TaskParams ParamsFor(StoredLookup* stored) { return TaskParams{0, 0, reinterpret_cast<UINT_PTR>(stored)}; }
 
     // Runs the task once; FALSE before the parameters are set.
     BOOL StartOnce();
@@ -23,7 +23,7 @@ protected:
     void OnTask(TaskParams* params) override;
 
 private:
-    static LookupRequest* RecordOf(const TaskParams& params) { return reinterpret_cast<LookupRequest*>(params.param3); }
+    static StoredLookup* RecordOf(const TaskParams& params) { return reinterpret_cast<StoredLookup*>(params.param3); }
 
     const std::shared_ptr<Lifeline> m_lifeline;
 };

@@ -49,13 +49,13 @@ void CNomvaraDlg::OnGet() {
 }
 
 BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
-    const LookupRequest* cached = m_answerCache.Find(query);
+    const StoredLookup* cached = m_answerCache.FindStored(query);
     if (!cached)
         return FALSE;
     EmptyResponseList();
-    for (const CString& line : cached->answers)
+    for (const CString& line : cached->request.answers)
         m_responseList.AddString(line);
-    m_shown = {cached->requestId, query, cached->answers.size(), StoredLookup::Of(*cached).report, true};
+    m_shown = {cached->request.requestId, query, cached->request.answers.size(), cached->report, true};
     AnnounceResponse(DescribeShown());
     UpdateData(FALSE);
     return TRUE;
@@ -68,7 +68,7 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
     request.owner = this;
     request.query = query;
     m_pendingRequests.InsertIfAbsent(request);
-    LookupRequest* stored = m_pendingRequests.Find(request.requestId);
+    StoredLookup* stored = m_pendingRequests.FindStored(request.requestId);
     if (!stored)
         return FALSE;
     // The record and its report are the resolver's from here until its WM_LOOKUP_DONE has been handled.
@@ -82,18 +82,18 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
 
 LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     EmptyResponseList();
-    LookupRequest* done = m_pendingRequests.Find(static_cast<std::uint32_t>(lParam));
+    StoredLookup* done = m_pendingRequests.FindStored(static_cast<std::uint32_t>(lParam));
     if (!done) {
         AnnounceResponse("");
         return 0;
     }
-    for (const CString& line : done->answers)
+    const LookupRequest& request = done->request;
+    for (const CString& line : request.answers)
         m_responseList.AddString(line);
-    const LookupReport& report = StoredLookup::Of(*done).report;
-    m_shown = {done->requestId, done->query, done->answers.size(), report, false};
+    m_shown = {request.requestId, request.query, request.answers.size(), done->report, false};
     AnnounceResponse(DescribeShown());
-    m_answerCache.InsertIfAbsent(*done, report);
-    m_pendingRequests.Erase(done);
+    m_answerCache.InsertIfAbsent(request, done->report);
+    m_pendingRequests.Erase(&request);
     UpdateData(FALSE);
     return 1;
 }

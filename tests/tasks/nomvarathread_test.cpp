@@ -40,15 +40,15 @@ public:
     PendingRequests pending;
     std::shared_ptr<Lifeline> lifeline = std::make_shared<Lifeline>();
 
-    LookupRequest* Store(std::uint32_t id, const char* query) {
+    StoredLookup* Store(std::uint32_t id, const char* query) {
         LookupRequest request;
         request.requestId = id;
         request.owner = this;
         request.query = query;
         pending.InsertIfAbsent(request);
-        return pending.Find(id);
+        return pending.FindStored(id);
     }
-    BOOL Launch(LookupRequest* record) {
+    BOOL Launch(StoredLookup* record) {
         auto* thread = new CountedThread(CNomvaraThread::ParamsFor(record), lifeline);
         if (!thread->CreateThread()) {
             delete thread;
@@ -120,13 +120,13 @@ TEST(ResolverThread, AResolverFinishingAfterItsLifelineHasEndedWritesAndSendsNot
     g_threadsDeleted = 0;
     ReportWindow window;
     RunModal(window, [&] {
-        LookupRequest* record = window.Store(7, "slow.example");
+        StoredLookup* record = window.Store(7, "slow.example");
         ASSERT_TRUE(window.Launch(record));
         ASSERT_TRUE(PumpUntil([&] { return resolver.Waiting() == 1; }));
         window.lifeline->End();
         resolver.Release();
         ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 1; }));  // runs events: a send would be handled
-        EXPECT_TRUE(record->answers.empty());
+        EXPECT_TRUE(record->request.answers.empty());
         EXPECT_TRUE(window.reports.empty());
     });
 }
