@@ -85,6 +85,17 @@ protected:
                text.find("set_window_geometry(0, 0, " + std::to_string(size.width()) + ", " + std::to_string(size.height()) + ")", at) !=
                    std::string::npos;
     }
+    // The screen once two pictures in a row are the same: the compositor may draw a change later
+    // than the program asked for it, the more so on a busy machine.
+    static QImage SettledScreenshot() {
+        QImage now, last;
+        WaitUntil([&] {
+            last = now;
+            now = Screenshot();
+            return now == last;
+        });
+        return now;
+    }
     // Where the window of that surface lies on the screen, once the screen has settled.
     QPoint Place(const std::string& surface, const QImage& before, const QRegion& skip = {}) const {
         QPoint origin;
@@ -148,7 +159,7 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
 
     // The system menu, an xdg_popup from a right click on the dialog's background; its last item is About.
     const QPoint background = origin + QPoint(size.width() - 15, size.height() - 9);
-    const QImage beforeAbout = Screenshot();
+    const QImage beforeAbout = SettledScreenshot();  // the main window drawn at its own size again
     Click(background, 3);
     ASSERT_TRUE(WaitUntil([&] {
         const std::string text = m_log.Text();
@@ -184,7 +195,9 @@ TEST_F(Wayland, RealProgramAnswersMaximizesWithoutDyingOpensAboutAndClosesWithEs
     Output("xdotool key Escape");
     EXPECT_EQ(WaitForExit(m_program, 60000), 0) << "Escape closes the main window";
     EXPECT_EQ(m_log.Count("Protocol error"), 0);
-    EXPECT_EQ(m_log.Count("Sanitizer"), 0) << "the program's own errors go to the same log";
+    const std::string text = m_log.Text();
+    EXPECT_EQ(m_log.Count("Sanitizer"), 0) << "the program's own errors go to the same log:\n"
+                                           << text.substr(std::min(text.size(), text.find("==ERROR")));
 }
 
 namespace {
