@@ -18,13 +18,16 @@ protected:
 }  // namespace
 
 TEST_F(ResolveQueryTest, ClassifiesByTheFirstByteAndAnswersFromTheScript) {
+    int played = 0;
     for (const Case& each : kCases) {
         if (each.plays == Plays::RealOnly)
             continue;
+        ++played;
         const int before = resolver.Calls();
         EXPECT_EQ(Resolve(each.query), each.answers) << each.name;
         EXPECT_EQ(resolver.Calls() - before, each.calls) << each.name;
     }
+    EXPECT_GT(played, 20) << "the table plays";
 }
 
 TEST_F(ResolveQueryTest, EveryErrorOfTheServiceIsOneFailureLineButANameWithoutIpv4AddressesHasNoLines) {
