@@ -21,6 +21,7 @@
 #include "platform/defproc.h"
 #include "platform/dlgtemplate.h"
 #include "platform/events.h"
+#include "platform/readability.h"
 #include "platform/fixedsize.h"
 #include "platform/gdi.h"
 #include "platform/qtconvert.h"
@@ -199,6 +200,7 @@ void Connect(QWidget* widget, HWND dialog, HWND window) {
 HWND MakeWindow(QWidget* widget, WindowKind kind, int id, DWORD style, HWND parent) {
     HWND window = RegisterWindow(widget, kind, id, style, parent, &DefaultWindowProc);
     widget->installEventFilter(Bridge());
+    KeepReadable(widget);
     return window;
 }
 

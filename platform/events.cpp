@@ -2,21 +2,17 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 
 #include "platform/menu.h"
 #include "platform/msgmap.h"
 #include "platform/gdi.h"
-#include "platform/qtcontrast.h"
 #include "platform/qtconvert.h"
 #include "platform/qtgdi.h"
 #include "platform/qtwindow.h"
@@ -100,32 +96,6 @@ void UpdateCursor(HWND window, QPointF globalPosition) {
         window->widget->unsetCursor();
 }
 
-// Before a static paints, its dialog is asked for its colours; the control's own object may answer.
-void RequestColors(HWND window) {
-    auto* label = static_cast<QLabel*>(window->widget.data());
-    CDC colors;
-    const auto brush = reinterpret_cast<HBRUSH>(::SendMessage(window->parent, WM_CTLCOLORSTATIC,
-                                                               reinterpret_cast<WPARAM>(&colors), reinterpret_cast<LPARAM>(window)));
-    QPalette palette = ReadablePalette(label->parentWidget() ? label->parentWidget()->palette() : label->palette());
-    bool fill = false;
-    if (brush) {
-        palette.setColor(QPalette::WindowText, ReadableOn(ToQColor(colors.GetTextColor()), palette.color(QPalette::Window)));
-        fill = !brush->hollow && colors.GetBkMode() == OPAQUE;
-    }
-    if (palette != label->palette())
-        label->setPalette(palette);
-    if (fill != label->autoFillBackground())
-        label->setAutoFillBackground(fill);
-}
-
-// Before any other control paints, its palette is made readable. It starts from the application's
-// palette for its kind each time, so that a change of the desktop's palette comes through.
-void KeepReadable(QWidget* control) {
-    const QPalette readable = ReadablePalette(QApplication::palette(control));
-    if (readable != control->palette())
-        control->setPalette(readable);
-}
-
 bool StaticEvent(HWND window, QEvent* event) {
     switch (event->type()) {
     case QEvent::Enter: UpdateCursor(window, static_cast<QEnterEvent*>(event)->globalPosition()); return false;
@@ -139,7 +109,6 @@ bool StaticEvent(HWND window, QEvent* event) {
         const QPoint local = mouse->position().toPoint();
         return !DispatchEvent(window, WM_LBUTTONDOWN, 0x0001, PointToLParam(POINT{local.x(), local.y()}));
     }
-    case QEvent::Paint: RequestColors(window); return false;
     default: return false;
     }
 }
@@ -178,8 +147,6 @@ protected:
         }
         if (window->kind == WindowKind::Static)
             return StaticEvent(window, event);
-        if (window->kind != WindowKind::Dialog && event->type() == QEvent::Paint)
-            KeepReadable(window->widget);
         if (window->kind == WindowKind::ListBox && event->type() == QEvent::FocusIn)
             TellCurrentLineOnEntry(static_cast<QListWidget*>(window->widget.data()));
         if (window->kind != WindowKind::Dialog)

@@ -1,18 +1,13 @@
 #include "platform/menu.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 
-#include "platform/qtcontrast.h"
+#include "platform/readability.h"
 #include "platform/qtconvert.h"
 #include "platform/qtwindow.h"
 
-CMenu::CMenu(HWND window) : m_window(window), m_menu(new MenuPopup(window->widget)) {
-    // Readable colours, as a control gets before it paints: made anew each time, for the desktop's palette then.
-    MenuPopup* popup = m_menu;
-    QObject::connect(popup, &QMenu::aboutToShow, [popup] { popup->setPalette(platform::ReadablePalette(QApplication::palette(popup))); });
-}
+CMenu::CMenu(HWND window) : m_window(window), m_menu(new MenuPopup(window->widget)) { platform::KeepReadable(m_menu); }
 
 CMenu::~CMenu() = default;
 

@@ -7,6 +7,7 @@
 namespace platform {
 namespace {
 
+// What every text aims at: see ReadableOn.
 constexpr double kReadableAsDrawn = 5.5;
 
 double Linear(double channel) { return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4); }
@@ -22,8 +23,8 @@ double ContrastRatio(const QColor& a, const QColor& b) {
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
-QColor ReadableOn(const QColor& wanted, const QColor& background, double ratio) {
-    if (ContrastRatio(wanted, background) >= ratio)
+QColor ReadableOn(const QColor& wanted, const QColor& background) {
+    if (ContrastRatio(wanted, background) >= kReadableAsDrawn)
         return wanted;
     // Toward white on a background darker than the middle grey, toward black otherwise.
     const bool lighten = ContrastRatio(Qt::white, background) >= ContrastRatio(Qt::black, background);
@@ -32,26 +33,29 @@ QColor ReadableOn(const QColor& wanted, const QColor& background, double ratio) 
     double readable = lighten ? 1.0 : 0.0, unreadable = hsl.lightnessF();
     for (int step = 0; step < 24; ++step) {
         const double middle = (readable + unreadable) / 2;
-        (ContrastRatio(at(middle), background) >= ratio ? readable : unreadable) = middle;
+        (ContrastRatio(at(middle), background) >= kReadableAsDrawn ? readable : unreadable) = middle;
     }
     QColor drawn = at(readable);
     // Rounding to 8 bits a channel may lose the last bit of contrast: one more step away.
-    for (int nudge = 1; ContrastRatio(drawn, background) < ratio && nudge < 256; ++nudge)
+    for (int nudge = 1; ContrastRatio(drawn, background) < kReadableAsDrawn && nudge < 256; ++nudge)
         drawn = at(std::clamp(readable + (lighten ? nudge : -nudge) / 255.0, 0.0, 1.0));
     return drawn;
 }
 
 QPalette ReadablePalette(QPalette palette) {
     constexpr std::pair<QPalette::ColorRole, QPalette::ColorRole> kTextOn[] = {
-        {QPalette::WindowText, QPalette::Window}, {QPalette::Text, QPalette::Base}, {QPalette::ButtonText, QPalette::Button}};
+        {QPalette::WindowText, QPalette::Window},
+        {QPalette::Text, QPalette::Base},
+        {QPalette::ButtonText, QPalette::Button},
+        {QPalette::ToolTipText, QPalette::ToolTipBase}};
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         for (const auto& [text, background] : kTextOn)
-            palette.setColor(group, text, ReadableOn(palette.color(group, text), palette.color(group, background), kReadableAsDrawn));
+            palette.setColor(group, text, ReadableOn(palette.color(group, text), palette.color(group, background)));
         // Flat and inactive buttons are drawn on the window's colour.
         palette.setColor(group, QPalette::ButtonText,
-                         ReadableOn(palette.color(group, QPalette::ButtonText), palette.color(group, QPalette::Window), kReadableAsDrawn));
+                         ReadableOn(palette.color(group, QPalette::ButtonText), palette.color(group, QPalette::Window)));
         palette.setColor(group, QPalette::Highlight, ReadableOn(palette.color(group, QPalette::Highlight),
-                                                                palette.color(group, QPalette::HighlightedText), kReadableAsDrawn));
+                                                                palette.color(group, QPalette::HighlightedText)));
     }
     return palette;
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/qtwindow.h"
+#include "platform/readability.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ public:
         QMessageBox box(QMessageBox::Warning, QString::fromLocal8Bit(title), QString::fromLocal8Bit(text),
                         (type & 0xF) == MB_OKCANCEL ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                         platform::WidgetOf(owner));
+        platform::KeepReadable(&box);
+        for (QWidget* part : box.findChildren<QWidget*>())
+            platform::KeepReadable(part);
         return box.exec() == QMessageBox::Cancel ? IDCANCEL : IDOK;
     }
 };
