@@ -47,10 +47,60 @@ private:
 };
 
 
-// What the program last announced. Screen readers take a notification inside a window for part of
-// that window and read the window first, so it is a top-level object of the application, as a
-// desktop's own notifications are: a window that is never shown, whose accessible object is the
-// notification while it holds a text.
+// The texts of a dialog's statics, in template order, read anew each time so that they never tell a
+// text the dialog no longer shows.
+QString StaticTexts(const QWidget* dialog) {
+    QStringList texts;
+    for (QObject* child : dialog->children()) {
+        HWND window = WindowFromWidget(child);
+        const auto* label = qobject_cast<QLabel*>(child);
+        if (window && window->kind == WindowKind::Static && !label->text().isEmpty())
+            texts << label->text();
+    }
+    return texts.join(QLatin1String(". "));
+}
+
+bool DescribedByStaticTexts(const QWidget* dialog) {
+    const HWND window = WindowFromWidget(dialog);
+    return window && window->describedByStaticTexts;
+}
+
+// How a text reaches a screen reader without moving the focus, and how a dialog's lines are read as
+// it opens, on each Qt.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+// Qt 6.8 has an announcement event, which AT-SPI carries as object:announcement and Orca 48 speaks.
+// Orca 48 reads a dialog's description twice as the dialog opens (as its text, then again after
+// it), so a dialog described by its statics announces them each time it becomes active instead.
+void Tell(QWidget* activeDialog, const QString& text) {
+    if (text.isEmpty() || !activeDialog)
+        return;
+    QAccessibleAnnouncementEvent announcement(activeDialog, text);
+    QAccessible::updateAccessibility(&announcement);
+}
+
+constexpr bool kDescribedByStaticTexts = false;
+
+class TellsStaticTextsWhenActive final : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::WindowActivate && DescribedByStaticTexts(dialog))
+            Tell(dialog, StaticTexts(dialog));
+        return false;
+    }
+};
+
+void TellStaticTextsWhenActive(QWidget* dialog) {
+    static auto* const teller = new TellsStaticTextsWhenActive;
+    dialog->installEventFilter(teller);
+}
+#else
+// Qt 6.4 has no announcement: the application shows a notification, which Orca 43 speaks as it
+// shows. Screen readers take a notification inside a window for part of that window and read the
+// window first, so it is a top-level object of the application, as a desktop's own notifications
+// are: a window that is never shown, whose accessible object is the notification while it holds a
+// text. That rests on Qt 6.4 listing every top-level QWindow to screen readers, shown or not, which
+// it does without documenting it. Orca 43 reads a dialog's description once as it opens.
 class Notification final : public QWindow {
 public:
     QAccessibleInterface* accessibleRoot() const override {
@@ -84,6 +134,26 @@ private:
     const QString& Text() const { return static_cast<Notification*>(object())->text; }
 };
 
+void Notify(QObject* object, QAccessible::Event type) {
+    QAccessibleEvent event(object, type);
+    QAccessible::updateAccessibility(&event);
+}
+
+// The notification holds what it told until it tells the next.
+void Tell(QWidget* activeDialog, const QString& text) {
+    Notification& notification = TheNotification();
+    if (!notification.text.isEmpty())
+        Notify(&notification, QAccessible::ObjectHide);
+    notification.text = activeDialog ? text : QString();
+    if (!notification.text.isEmpty())
+        Notify(&notification, QAccessible::ObjectShow);
+}
+
+constexpr bool kDescribedByStaticTexts = true;
+
+void TellStaticTextsWhenActive(QWidget*) {}
+#endif
+
 // A dialog that may tell its statics' texts as its description.
 class AccessibleDialog final : public QAccessibleWidget {
 public:
@@ -91,33 +161,17 @@ public:
 
     QString text(QAccessible::Text type) const override {
         const QString own = QAccessibleWidget::text(type);
-        return type == QAccessible::Description && own.isEmpty() && DescribedByStaticTexts()
-                   ? StaticTexts()
+        return type == QAccessible::Description && own.isEmpty() && kDescribedByStaticTexts && DescribedByStaticTexts(widget())
+                   ? StaticTexts(widget())
                    : own;
-    }
-
-private:
-    bool DescribedByStaticTexts() const {
-        const HWND dialog = WindowFromWidget(widget());
-        return dialog && dialog->describedByStaticTexts;
-    }
-
-    // Read anew each time, so that the description never tells a text the dialog no longer shows.
-    QString StaticTexts() const {
-        QStringList texts;
-        for (QObject* child : widget()->children()) {
-            HWND window = WindowFromWidget(child);
-            const auto* label = qobject_cast<QLabel*>(child);
-            if (window && window->kind == WindowKind::Static && !label->text().isEmpty())
-                texts << label->text();
-        }
-        return texts.join(QLatin1String(". "));
     }
 };
 
 QAccessibleInterface* MakeAccessible(const QString&, QObject* object) {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     if (auto* notification = dynamic_cast<Notification*>(object))
         return new AccessibleNotification(notification);
+#endif
     auto* widget = qobject_cast<QWidget*>(object);
     HWND window = widget ? WindowFromWidget(widget) : nullptr;
     if (!window || !IsWindow(window))
@@ -128,11 +182,6 @@ QAccessibleInterface* MakeAccessible(const QString&, QObject* object) {
     return label && window->kind == WindowKind::Static ? new AccessibleStatic(label) : nullptr;
 }
 
-void Notify(QObject* object, QAccessible::Event type) {
-    QAccessibleEvent event(object, type);
-    QAccessible::updateAccessibility(&event);
-}
-
 }  // namespace
 
 void ShowWindowsToAssistiveTechnology() {
@@ -141,19 +190,15 @@ void ShowWindowsToAssistiveTechnology() {
 }
 
 void Announce(HWND window, const char* text) {
-    Notification& notification = TheNotification();
-    if (!notification.text.isEmpty())
-        Notify(&notification, QAccessible::ObjectHide);
-    notification.text = FromLocal8Bit(text);
-    // A screen reader speaks a notification as it shows: only while the user is in this dialog.
     QWidget* dialog = IsWindow(window) && window->widget ? window->widget->window() : nullptr;
-    if (!notification.text.isEmpty() && dialog && dialog->isActiveWindow())
-        Notify(&notification, QAccessible::ObjectShow);
+    Tell(dialog && dialog->isActiveWindow() ? dialog : nullptr, FromLocal8Bit(text));
 }
 
 void DescribeByStaticTexts(HWND dialog) {
-    if (IsWindow(dialog) && dialog->widget)
-        dialog->describedByStaticTexts = true;
+    if (!IsWindow(dialog) || !dialog->widget)
+        return;
+    dialog->describedByStaticTexts = true;
+    TellStaticTextsWhenActive(dialog->widget);
 }
 
 }  // namespace platform

@@ -61,8 +61,8 @@ public:
     std::map<std::string, std::string> Environment() const;
     // The application's tree, a line per object: "role<TAB>name<TAB>description", indented.
     std::string Tree(const std::string& application) const;
-    // From now on, what the application tells screen readers: a notification showing, an object
-    // getting the focus. Returns once it listens, so start it before the application.
+    // From now on, what the application tells screen readers: a notification showing, an announcement,
+    // an object getting the focus. Returns once it listens, so start it before the application.
     void Listen(const std::string& application);
     // The last event heard of the kind, as "role<TAB>name<TAB>description"; `kind` is
     // "event<TAB>detail", such as "object:state-changed:focused<TAB>1".

@@ -39,7 +39,10 @@ public:
         OnGet();
     }
     QWidget* Widget(int id) const { return platform::WidgetOf(GetDlgItem(id)); }
-    // What screen readers were told of the answer, while the application's accessible tree holds it.
+    // What screen readers were told of the answer, while the application's accessible tree holds it:
+    // so with Qt before 6.8. Qt 6.8 on announces it, which only a screen reader hears; the desktop
+    // test listens for it there.
+    static constexpr bool kToldInTree = QT_VERSION < QT_VERSION_CHECK(6, 8, 0);
     static std::string Announced() {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(qApp);
         for (int i = 0; accessible && i < accessible->childCount(); ++i)

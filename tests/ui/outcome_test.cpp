@@ -139,7 +139,7 @@ TEST_F(OutcomeTest, AnIpv6AnswerThatComesLateIsToldWithItsLookupKeptWithItAndNot
         resolver.ReleaseIpv6();
         EXPECT_EQ(described("dual.nomvara.test: 1 address; IPv6 fd00:5e57::20 (N ms)"),
                   "dual.nomvara.test: 1 address; IPv6 fd00:5e57::20 (N ms)");
-        EXPECT_EQ(dialog.Announced(), spoken);
+        EXPECT_EQ(dialog.Announced(), spoken) << "told once";
         dialog.Ask("dual.nomvara.test");
         EXPECT_EQ(WithoutTimes(dialog.Description()), "dual.nomvara.test: From memory. First lookup: 1 address; IPv6 fd00:5e57::20 (N ms)");
 
