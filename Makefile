@@ -41,6 +41,7 @@ fuzz: deps
 bench: build
 	build/bench/lookup_bench
 	build/bench/startup_bench
+	build/bench/repaint_bench
 	tests/e2e/netns-run --timeout 5 -- build/bench/burst_bench
 	tests/e2e/netns-run --timeout 5 -- build/bench/ipv6_bench
 
