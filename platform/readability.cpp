@@ -53,7 +53,7 @@ void RequestColors(HWND window) {
 
 void MakeReadable(QWidget* widget) {
     // Qt gives every tooltip the tooltip palette as it is made.
-    const QPalette& tooltips = ReadableFor(QToolTip::palette());
+    const QPalette tooltips = ReadableFor(QToolTip::palette());
     if (tooltips != QToolTip::palette())
         QToolTip::setPalette(tooltips);
     HWND window = WindowFromWidget(widget);
