@@ -2,7 +2,7 @@
 
 #include <netdb.h>
 
-#include "lookup/lookupreport.h"
+#include "lookup/firstofmany.h"
 
 Ipv6Answer Ipv6Answer::Of(int addrInfoError, std::vector<std::string> addresses) {
     switch (addrInfoError) {

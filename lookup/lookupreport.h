@@ -30,9 +30,6 @@ struct LookupReport {
     std::string ipv6Name{};             // a typed IPv6 address's registered name, empty when none was found
 };
 
-// The first `shown` items, then how many more: "a, b, c and 2 more".
-std::string FirstOfMany(const std::vector<std::string>& items, std::size_t shown);
-
 // The outcome a failed name-service call stands for, from the C library's EAI_ code.
 LookupOutcome OutcomeOfError(int addrInfoError);
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lookup/firstofmany.h"
 #include "tasks/nomvarathread.h"
 #include "ui/nomvaradlg.h"
 
