@@ -194,7 +194,8 @@ TEST(TaskThread, IdlePausesAndRunningResumesAtOnce) {
     ASSERT_TRUE(WaitUntil([&] { return ThreadWaits(record.workerId) >= waitsBefore + 20; }));
     EXPECT_EQ(record.passes, paused) << "no pass while idle";
     task->Start(MODE_CONTINUOUS, INFINITE, 1);
-    ASSERT_TRUE(PumpUntil([&] { return record.passes == paused + 1; })) << "resumes with a pass at once: no timer would give one";
+    // A worker that woke from its last idle wait just as it resumed takes the signal as one pass more.
+    ASSERT_TRUE(PumpUntil([&] { return record.passes > paused; })) << "resumes with a pass at once: no timer would give one";
     StopDuringAPass(task, record);
 }
 
