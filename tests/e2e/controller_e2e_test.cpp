@@ -35,12 +35,13 @@ TEST(RealController, BehindASlowServerTheWaitLineStaysUntilTheAnswersArrive) {
     Relay().SetDelay(400ms);
     TestableDialog dialog;
     RunModal(dialog, [&] {
-        const int before = Relay().Queries();
-        dialog.Ask("three.nomvara.test");
+        const std::string name = "three.nomvara.test", address = "1.100.51.198.in-addr.arpa";
+        const int nameBefore = Relay().Queries(name), addressBefore = Relay().Queries(address);
+        dialog.Ask(name);
         dialog.Ask("198.51.100.1");
         // The queries of both (the name's IPv4 and IPv6, the address's name) have reached the
-        // server's side, whose answers take 400 ms from here.
-        ASSERT_TRUE(PumpUntil([&] { return Relay().Queries() == before + 3; }));
+        // server's side, whose answers take 400 ms from here. A slow machine's resolver may ask again.
+        ASSERT_TRUE(PumpUntil([&] { return Relay().Queries(name) >= nameBefore + 2 && Relay().Queries(address) >= addressBefore + 1; }));
         EXPECT_EQ(dialog.Lines(), Lines{"Wait for answer..."});
         EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u);
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));

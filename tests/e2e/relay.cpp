@@ -96,19 +96,35 @@ void UdpRelay::Relay() {
 
 namespace {
 
-// Whether a query asks for IPv6 addresses (type AAAA, 28): the type follows the name after the header.
-bool IsIpv6Question(const std::string& query) {
-    size_t at = 12;
+// Where the question's name ends: it follows the header as labels, each after its length.
+size_t NameEnd(const std::string& query) {
+    size_t at = kHeaderSize;
     while (at < query.size() && query[at] != 0)
         at += 1 + static_cast<unsigned char>(query[at]);
+    return at;
+}
+
+// Whether a query asks for IPv6 addresses (type AAAA, 28): the type follows the name.
+bool IsIpv6Question(const std::string& query) {
+    const size_t at = NameEnd(query);
     return at + 2 < query.size() && query[at + 1] == 0 && query[at + 2] == 28;
+}
+
+std::string QuestionName(const std::string& query) {
+    std::string name;
+    for (size_t at = kHeaderSize; at < query.size() && query[at] != 0; at += 1 + static_cast<unsigned char>(query[at]))
+        name += (name.empty() ? "" : ".") + query.substr(at + 1, static_cast<unsigned char>(query[at]));
+    return name;
 }
 
 }  // namespace
 
 void UdpRelay::TakeQueries() {
     ReceiveAll(m_socket, [this](std::string query, const sockaddr_in& client) {
-        ++m_queries;
+        {
+            std::lock_guard lock(m_countsMutex);
+            ++m_queriesByName[QuestionName(query)];
+        }
         if (m_dropping || (m_droppingIpv6 && IsIpv6Question(query)))
             return;
         const int delayMs = m_delayMs + (IsIpv6Question(query) ? m_ipv6DelayMs.load() : 0);
@@ -117,6 +133,12 @@ void UdpRelay::TakeQueries() {
         else
             m_held.emplace(Clock::now() + std::chrono::milliseconds(delayMs), HeldQuery{std::move(query), client});
     });
+}
+
+int UdpRelay::Queries(const std::string& name) const {
+    std::lock_guard lock(m_countsMutex);
+    const auto found = m_queriesByName.find(name);
+    return found == m_queriesByName.end() ? 0 : found->second;
 }
 
 void UdpRelay::ForwardDue() {

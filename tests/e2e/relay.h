@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -33,7 +34,9 @@ public:
     // Questions for IPv6 addresses are held back this much longer, as by a resolver that has only the
     // IPv4 answer cached.
     void SetIpv6Delay(std::chrono::milliseconds delay) { m_ipv6DelayMs = static_cast<int>(delay.count()); }
-    int Queries() const { return m_queries; }
+    // Queries for one name, of any type ("1.100.51.198.in-addr.arpa" for an address's name), so that
+    // a test counts only what it caused.
+    int Queries(const std::string& name) const;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -64,7 +67,8 @@ private:
     std::atomic<int> m_ipv6DelayMs{0};
     std::atomic<bool> m_dropping{false};
     std::atomic<bool> m_droppingIpv6{false};
-    std::atomic<int> m_queries{0};
+    mutable std::mutex m_countsMutex;
+    std::map<std::string, int> m_queriesByName;
     // Owned by the relaying thread alone.
     std::multimap<Clock::time_point, HeldQuery> m_held;  // delayed, by when they are due
     std::deque<HeldQuery> m_due;                          // due, waiting for room at the server

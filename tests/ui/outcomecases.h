@@ -38,8 +38,9 @@ inline const Case kCases[] = {
     {"v6silent.nomvara.test", {"198.51.100.21"}, "v6silent.nomvara.test: 1 address; IPv6 got no answer", Plays::ScriptedOnly},
     {"v6down.nomvara.test", {"198.51.100.22"}, "v6down.nomvara.test: 1 address; IPv6 could not be asked", Plays::ScriptedOnly},
     {"fd00:5e57::99", {"Can`t Resolve!"}, "fd00:5e57::99: An IPv6 address, registered as v6only.nomvara.test"},
-    {"2001:db8::1", {"Can`t Resolve!"}, "2001:db8::1: An IPv6 address, with no registered name found", Plays::ScriptedOnly},
-    // The test server refuses addresses outside its zone, which the C library tells as a temporary failure.
+    // In the test zone the server says that no name is registered; outside it, it refuses, which the C
+    // library tells as a temporary failure.
+    {"fd00:5e57::1234", {"Can`t Resolve!"}, "fd00:5e57::1234: An IPv6 address, with no registered name found"},
     {"2001:db8::1", {"Can`t Resolve!"}, "2001:db8::1: The DNS server did not answer in time, or refused for now", Plays::RealOnly},
     {"fd00:5e57::98", {"Can`t Resolve!"}, "fd00:5e57::98: The DNS server did not answer in time, or refused for now",
      Plays::ScriptedOnly},
