@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (LookupRequest* found = pending.Find(id)) {
                 if (!pendingModel.count(id) || found->query.str() != pendingModel[id] || found != addresses[id])
                     std::abort();
-                pending.Erase(found);
+                pending.Erase(id);
                 pendingModel.erase(id);
                 addresses.erase(id);
             } else if (pendingModel.count(id)) {

@@ -2,6 +2,9 @@
 
 #include <netdb.h>
 
+#include "lookup/firstofmany.h"
+#include "lookup/querykind.h"
+
 namespace {
 
 // 5004 as "5,004": a time in milliseconds reads better with its thousands set apart.
@@ -23,9 +26,20 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
 // The query as the description begins with it: quoted where blanks at its ends, or nothing, would be lost.
 std::string Named(const CString& query) {
     const std::string text = query.str();
-    const auto blank = [](unsigned char byte) { return byte <= ' ' || byte == 0x7F; };
-    const bool quoted = text.empty() || blank(text.front()) || blank(text.back());
+    const bool quoted = text.empty() || IsBlank(text.front()) || IsBlank(text.back());
     return (quoted ? "\"" + text + "\"" : text) + ": ";
+}
+
+// What a description adds after a name's IPv4 part: "; IPv6 2001:db8::1", or nothing.
+std::string Ipv6Part(const Ipv6Answer& answer) {
+    switch (answer.state) {
+    case Ipv6Answer::State::None: return "";
+    case Ipv6Answer::State::Asking: return "; IPv6 still being asked";
+    case Ipv6Answer::State::Addresses: return "; IPv6 " + FirstOfMany(answer.addresses, 4);
+    case Ipv6Answer::State::NoAnswer: return "; IPv6 got no answer";
+    case Ipv6Answer::State::NotAsked: return "; IPv6 could not be asked";
+    }
+    return "";
 }
 
 }  // namespace
@@ -43,17 +57,30 @@ LookupOutcome OutcomeOfError(int addrInfoError) {
     }
 }
 
+Ipv6Answer Ipv6AnswerOf(int addrInfoError, std::vector<std::string> addresses) {
+    if (addrInfoError == 0)
+        return addresses.empty() ? Ipv6Answer{} : Ipv6Answer{Ipv6Answer::State::Addresses, std::move(addresses)};
+    switch (OutcomeOfError(addrInfoError)) {
+    // The name has no IPv6 address, or is no name: an answer, not a failure.
+    case LookupOutcome::NoSuchName:
+    case LookupOutcome::NoIpv4Address: return {};
+    case LookupOutcome::NoAnswer:
+    case LookupOutcome::ServerFailure: return {Ipv6Answer::State::NoAnswer};
+    default: return {Ipv6Answer::State::NotAsked};
+    }
+}
+
 std::string Describe(const LookupReport& report, std::size_t answerLines) {
     const std::string took = Milliseconds(report.took);
     switch (report.outcome) {
     case LookupOutcome::Answered:
-        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses") + report.ipv6.Told()) +
+        return (report.reverse ? std::string("Its registered name") : Plural(answerLines, "address", "addresses") + Ipv6Part(report.ipv6)) +
                " (" + took + ")";
     // For an address the C library reports a failing server as it does a missing name.
     case LookupOutcome::NoSuchName:
         return (report.reverse ? "No name found for this address: none is registered, or the server failed (answered in "
                                : "No such name (answered in ") + took + ")";
-    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address" + report.ipv6.Told() + " (" + took + ")";
+    case LookupOutcome::NoIpv4Address: return "The name exists but has no IPv4 address" + Ipv6Part(report.ipv6) + " (" + took + ")";
     case LookupOutcome::NoAnswer: return "The DNS server did not answer in time, or refused for now (" + took + ")";
     case LookupOutcome::ServerFailure: return "The DNS server failed or refused (" + took + ")";
     case LookupOutcome::NotValidName: return "Not a valid name: it cannot be written as a DNS name, so nothing was asked";

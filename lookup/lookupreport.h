@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "lookup/ipv6answer.h"
 #include "platform/cstring.h"
 
 enum class LookupOutcome {
@@ -22,6 +21,19 @@ enum class LookupOutcome {
     Ipv6Address,     // an IPv6 address, which is no name: its registered name, or none is registered
 };
 
+// What became of a host name's IPv6 question.
+struct Ipv6Answer {
+    enum class State {
+        None,       // the name has no IPv6 address, or it was never a name's question
+        Asking,     // the question is still out
+        Addresses,  // the addresses, in the service's order and their short form
+        NoAnswer,   // the question ended without an answer: the resolver's own time-out, a refusal
+        NotAsked,   // this computer could not ask it: no thread, no memory, a system error
+    };
+    State state = State::None;
+    std::vector<std::string> addresses{};
+};
+
 struct LookupReport {
     LookupOutcome outcome = LookupOutcome::Answered;
     bool reverse = false;  // an address was asked for its name
@@ -32,6 +44,8 @@ struct LookupReport {
 
 // The outcome a failed name-service call stands for, from the C library's EAI_ code.
 LookupOutcome OutcomeOfError(int addrInfoError);
+// What an IPv6 question's EAI_ code (0 for an answer) and addresses stand for.
+Ipv6Answer Ipv6AnswerOf(int addrInfoError, std::vector<std::string> addresses);
 
 // One short sentence on what became of a lookup, for the answer lines it came with.
 std::string Describe(const LookupReport& report, std::size_t answerLines);

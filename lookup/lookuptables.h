@@ -4,43 +4,42 @@
 
 #include <cstdint>
 #include <map>
-#include <unordered_map>
-#include <type_traits>
+#include <memory>
 
 #include "lookup/lookupreport.h"
 #include "lookup/lookuprequest.h"
 
-// A record as a table keeps it, with its report. The record comes first, so the address of a stored
-// record, which a resolver thread is handed, is that of its StoredLookup.
+// A record as a table keeps it, with its report.
 struct StoredLookup {
     LookupRequest request;
     LookupReport report;
 };
-static_assert(std::is_standard_layout_v<StoredLookup>, "a stored record's address must be its StoredLookup's");
 
 // Lookups in flight, by request id in ascending unsigned order.
 class PendingRequests {
 public:
     // Stores a copy under its id, with an empty report; an id already present keeps its record.
     bool InsertIfAbsent(const LookupRequest& request) {
-        return m_records.try_emplace(request.requestId, StoredLookup{request, {}}).second;
+        return m_records.try_emplace(request.requestId, std::make_shared<StoredLookup>(StoredLookup{request, {}})).second;
     }
     LookupRequest* Find(std::uint32_t id) {
         StoredLookup* stored = FindStored(id);
         return stored ? &stored->request : nullptr;
     }
     // The record with its report.
-    StoredLookup* FindStored(std::uint32_t id) {
+    StoredLookup* FindStored(std::uint32_t id) { return Lend(id).get(); }
+    // The same record, shared with the thread that resolves it: whatever it writes after the table
+    // has gone goes to a record of its own.
+    std::shared_ptr<StoredLookup> Lend(std::uint32_t id) {
         auto found = m_records.find(id);
-        return found == m_records.end() ? nullptr : &found->second;
+        return found == m_records.end() ? nullptr : found->second;
     }
     bool Contains(std::uint32_t id) const { return m_records.count(id) != 0; }
-    // Removes a record that Find returned.
-    void Erase(const LookupRequest* stored) { m_records.erase(stored->requestId); }
+    void Erase(std::uint32_t id) { m_records.erase(id); }
     std::size_t Size() const { return m_records.size(); }
 
 private:
-    std::map<std::uint32_t, StoredLookup> m_records;
+    std::map<std::uint32_t, std::shared_ptr<StoredLookup>> m_records;
 };
 
 // Byte-wise, case-sensitive order of query texts: unsigned bytes, the shorter text first on a tie.
@@ -52,17 +51,15 @@ struct QueryOrder {
 class AnswerCache {
 public:
     bool InsertIfAbsent(const LookupRequest& request, const LookupReport& report = {}) {
-        const auto [stored, added] = m_records.try_emplace(request.query, StoredLookup{request, report});
-        if (added)
-            m_byId[request.requestId] = &stored->second;
-        return added;
+        return m_records.try_emplace(request.query, StoredLookup{request, report}).second;
     }
-    // A host name's IPv6 answer that came after its lookup was stored; false when no record has that id.
-    bool SetIpv6Answer(std::uint32_t requestId, const Ipv6Answer& answer) {
-        const auto found = m_byId.find(requestId);
-        if (found == m_byId.end())
+    // A host name's IPv6 answer that came after its lookup was stored; false unless the lookup of
+    // that text kept here is the one that asked.
+    bool SetIpv6Answer(const LookupRequest& asked, const Ipv6Answer& answer) {
+        const auto found = m_records.find(asked.query);
+        if (found == m_records.end() || found->second.request.requestId != asked.requestId)
             return false;
-        found->second->report.ipv6 = answer;
+        found->second.report.ipv6 = answer;
         return true;
     }
     const LookupRequest* Find(const CString& query) const {
@@ -78,7 +75,6 @@ public:
 
 private:
     std::map<CString, StoredLookup, QueryOrder> m_records;
-    std::unordered_map<std::uint32_t, StoredLookup*> m_byId;  // into m_records, whose nodes never move
 };
 
 // The last request id handed out; 0 at start.

@@ -1,25 +1,17 @@
 #include "lookup/resolvequery.h"
 
-#include <netdb.h>
 #include <sys/socket.h>
 
 #include <chrono>
 #include <cstring>
+#include <string>
 
-#include "lookup/ipv6question.h"
 #include "lookup/lookuprequest.h"
-#include "lookup/lookupreport.h"
-#include "platform/winsock.h"
+#include "lookup/querykind.h"
 
 namespace {
 
-bool IsAsciiLetter(unsigned char byte) { return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'); }
-
-// No name or address begins with these; the empty text ends here too.
-bool IsBlankOrEnd(unsigned char byte) { return byte <= ' ' || byte == 0x7F; }
-
-LookupReport ResolveName(const char* name, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>* later) {
-    const std::shared_ptr<Ipv6Question> ipv6 = Ipv6Question::Ask(name);  // out beside the IPv4 question
+LookupReport ResolveName(const char* name, std::vector<CString>& answers) {
     const winsock::hostent* entry = winsock::gethostbyname(name);
     const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
     // A name without IPv4 addresses leaves the list empty, however the name service tells it.
@@ -29,18 +21,25 @@ LookupReport ResolveName(const char* name, std::vector<CString>& answers, std::s
     }
     if (entry)
         answers = DottedAddresses(*entry);
-    LookupReport report{answers.empty() ? LookupOutcome::NoIpv4Address : LookupOutcome::Answered};
-    report.ipv6 = ipv6->Answer();  // the IPv4 lines never wait for it
-    if (later && report.ipv6.state == Ipv6Answer::State::Asking)
-        *later = ipv6;
-    return report;
+    return {answers.empty() ? LookupOutcome::NoIpv4Address : LookupOutcome::Answered};
+}
+
+LookupReport ResolveIpv4Address(const char* query, std::vector<CString>& answers) {
+    winsock::in_addr parsed{};
+    winsock::inet_aton(query, &parsed);
+    const winsock::hostent* entry = winsock::gethostbyaddr(reinterpret_cast<const char*>(&parsed.s_addr), 4, AF_INET);
+    // The whole name, however long: a cut host name would be a wrong answer.
+    answers.emplace_back(entry ? entry->h_name : CANT_RESOLVE);
+    const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
+    // An address has a name or none.
+    return {outcome == LookupOutcome::NoIpv4Address ? LookupOutcome::NoSuchName : outcome, true};
 }
 
 // As for an IPv4 address, a silent server is told apart from an address without a name.
 LookupReport ResolveIpv6Address(const char* address, std::vector<CString>& answers) {
     answers.emplace_back(CANT_RESOLVE);  // the list tells IPv4 only
     LookupReport report{LookupOutcome::Ipv6Address, true};
-    const int error = winsock::Ipv6Name(address, report.ipv6Name);
+    const int error = winsock::CurrentResolver()->Reverse(address, report.ipv6Name);
     if (error == 0)
         return report;
     report.ipv6Name.clear();
@@ -50,27 +49,15 @@ LookupReport ResolveIpv6Address(const char* address, std::vector<CString>& answe
     return report;
 }
 
-LookupReport Resolve(const char* query, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>* later) {
-    if (winsock::IsIpv6Address(query))
-        return ResolveIpv6Address(query, answers);
-    if (IsAsciiLetter(static_cast<unsigned char>(query[0])))
-        return ResolveName(query, answers, later);
-    if (IsBlankOrEnd(static_cast<unsigned char>(query[0]))) {
-        answers.emplace_back(CANT_RESOLVE);
-        return {LookupOutcome::NotAName};
+LookupReport Resolve(const char* query, std::vector<CString>& answers) {
+    switch (KindOf(query)) {
+    case QueryKind::Name: return ResolveName(query, answers);
+    case QueryKind::Ipv4Address: return ResolveIpv4Address(query, answers);
+    case QueryKind::Ipv6Address: return ResolveIpv6Address(query, answers);
+    case QueryKind::NotAName: break;
     }
-    // Text the C library reads as an IPv4 address is one, in any of its spellings; other text may
-    // still be a host name, such as one that begins with a digit.
-    winsock::in_addr parsed{};
-    if (!winsock::inet_aton(query, &parsed))
-        return ResolveName(query, answers, later);
-    const std::uint32_t address = parsed.s_addr;
-    const winsock::hostent* entry = winsock::gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
-    // The whole name, however long: a cut host name would be a wrong answer.
-    answers.emplace_back(entry ? entry->h_name : CANT_RESOLVE);
-    const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
-    // An address has a name or none.
-    return {outcome == LookupOutcome::NoIpv4Address ? LookupOutcome::NoSuchName : outcome, true};
+    answers.emplace_back(CANT_RESOLVE);
+    return {LookupOutcome::NotAName};
 }
 
 }  // namespace
@@ -85,10 +72,10 @@ std::vector<CString> DottedAddresses(const winsock::hostent& entry) {
     return dotted;
 }
 
-LookupReport ResolveQuery(const char* query, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>* later) {
+LookupReport ResolveQuery(const char* query, std::vector<CString>& answers) {
     answers.clear();
     const auto asked = std::chrono::steady_clock::now();
-    LookupReport report = Resolve(query, answers, later);
+    LookupReport report = Resolve(query, answers);
     report.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
     return report;
 }

@@ -51,11 +51,12 @@ QPalette ReadablePalette(QPalette palette) {
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         for (const auto& [text, background] : kTextOn)
             palette.setColor(group, text, ReadableOn(palette.color(group, text), palette.color(group, background)));
-        // Flat and inactive buttons are drawn on the window's colour.
+        // Flat buttons are drawn on the window's colour. Where the text had to move away from its button
+        // to read there (a light button on a dark window), the button gives way, as a selection does.
         palette.setColor(group, QPalette::ButtonText,
                          ReadableOn(palette.color(group, QPalette::ButtonText), palette.color(group, QPalette::Window)));
-        palette.setColor(group, QPalette::Highlight, ReadableOn(palette.color(group, QPalette::Highlight),
-                                                                palette.color(group, QPalette::HighlightedText)));
+        for (const auto& [background, text] : {std::pair{QPalette::Button, QPalette::ButtonText}, std::pair{QPalette::Highlight, QPalette::HighlightedText}})
+            palette.setColor(group, background, ReadableOn(palette.color(group, background), palette.color(group, text)));
     }
     return palette;
 }

@@ -6,7 +6,6 @@
 #include <QToolTip>
 
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/gdi.h"
 #include "platform/qtcontrast.h"
@@ -18,7 +17,7 @@ namespace platform {
 namespace {
 
 // Worked out once per palette the desktop gives: every control of a kind shares its palette.
-const QPalette& ReadableFor(const QPalette& given) {
+QPalette ReadableFor(const QPalette& given) {
     static std::unordered_map<qint64, QPalette> readable;  // the GUI thread's alone
     // Palettes a desktop has given and taken back are not kept for ever.
     if (readable.size() > 64)
@@ -63,47 +62,38 @@ void MakeReadable(QWidget* widget) {
         SetPalette(widget, ReadableFor(QApplication::palette(widget)));
 }
 
-// Watching the application, it sees each kept widget's first showing and change of style, and the
-// new palette that the application alone is told of.
-class ReadabilityKeeper : public QObject {
-public:
-    void Keep(QWidget* widget) {
-        if (m_kept.empty())
-            qApp->installEventFilter(this);
-        if (!m_kept.insert(widget).second)
-            return;
-        connect(widget, &QObject::destroyed, this, [this, widget] { m_kept.erase(widget); });
-        if (widget->testAttribute(Qt::WA_WState_Polished))
-            MakeReadable(widget);
-    }
+constexpr char kKept[] = "nomvara.readable";
 
+// Installed on each kept widget, it sees the widget's first showing and a change of style. A new
+// palette of the application's is told to windows alone: a window takes it for its kept controls too,
+// whose own palettes it no longer reaches.
+class ReadabilityKeeper : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = static_cast<QWidget*>(watched);
         switch (event->type()) {
         case QEvent::ApplicationPaletteChange:
-            if (watched == qApp)
-                for (QObject* kept : m_kept)
-                    if (auto* widget = static_cast<QWidget*>(kept); widget->testAttribute(Qt::WA_WState_Polished))
-                        MakeReadable(widget);
+            if (widget->testAttribute(Qt::WA_WState_Polished))
+                MakeReadable(widget);
+            for (QWidget* control : widget->findChildren<QWidget*>())
+                if (control->property(kKept).isValid() && control->testAttribute(Qt::WA_WState_Polished))
+                    MakeReadable(control);
             return false;
         case QEvent::Polish:
-        case QEvent::StyleChange:
-            if (m_kept.contains(watched))
-                MakeReadable(static_cast<QWidget*>(watched));
-            return false;
+        case QEvent::StyleChange: MakeReadable(widget); return false;
         default: return false;
         }
     }
-
-private:
-    std::unordered_set<QObject*> m_kept;  // widgets alone
 };
 
 }  // namespace
 
 void KeepReadable(QWidget* widget) {
-    static ReadabilityKeeper* keeper = new ReadabilityKeeper;
-    keeper->Keep(widget);
+    static ReadabilityKeeper* const keeper = new ReadabilityKeeper;  // lives as long as any widget may
+    widget->installEventFilter(keeper);
+    widget->setProperty(kKept, true);
+    if (widget->testAttribute(Qt::WA_WState_Polished))
+        MakeReadable(widget);
 }
 
 }  // namespace platform

@@ -8,12 +8,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
-#include <condition_variable>
-#include <mutex>
 #include <cstring>
-#include <map>
+#include <mutex>
+#include <utility>
 
 namespace winsock {
 namespace {
@@ -30,95 +28,71 @@ int FromAddrInfoError(int error) {
     }
 }
 
+// The short text of a socket address of either family.
+std::string AddressText(const sockaddr* address) {
+    char text[INET6_ADDRSTRLEN] = "";
+    const void* bytes = address->sa_family == AF_INET6 ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)
+                                                       : &reinterpret_cast<const sockaddr_in*>(address)->sin_addr;
+    inet_ntop(address->sa_family, bytes, text, sizeof text);
+    return text;
+}
+
+void AddOnce(std::vector<std::string>& addresses, std::string address) {
+    if (std::find(addresses.begin(), addresses.end(), address) == addresses.end())
+        addresses.push_back(std::move(address));
+}
+
 // The machine's own name stands for its interface addresses, loopback only when there is nothing else.
-std::vector<std::uint32_t> InterfaceAddresses() {
-    std::vector<std::uint32_t> outside, loopback;
+std::vector<std::string> InterfaceAddresses() {
+    std::vector<std::string> outside, loopback;
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0)
         return {};
-    for (ifaddrs* each = list; each; each = each->ifa_next) {
-        if (!each->ifa_addr || each->ifa_addr->sa_family != AF_INET || !(each->ifa_flags & IFF_UP))
-            continue;
-        const std::uint32_t address = reinterpret_cast<sockaddr_in*>(each->ifa_addr)->sin_addr.s_addr;
-        auto& into = (each->ifa_flags & IFF_LOOPBACK) ? loopback : outside;
-        if (std::find(into.begin(), into.end(), address) == into.end())
-            into.push_back(address);
-    }
+    for (ifaddrs* each = list; each; each = each->ifa_next)
+        if (each->ifa_addr && each->ifa_addr->sa_family == AF_INET && (each->ifa_flags & IFF_UP))
+            AddOnce((each->ifa_flags & IFF_LOOPBACK) ? loopback : outside, AddressText(each->ifa_addr));
     freeifaddrs(list);
     return outside.empty() ? loopback : outside;
 }
 
 class SystemResolver final : public NameResolver {
 public:
-    int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) override {
+    int Forward(int family, const char* name, std::string& canonicalName, std::vector<std::string>& addresses) override {
         std::string ownName;
-        if (*name && HostName(ownName) == 0 && ownName == name) {
+        if (family == AF_INET && *name && HostName(ownName) == 0 && ownName == name) {
             addresses = InterfaceAddresses();
             canonicalName = ownName;
             return addresses.empty() ? EAI_NODATA : 0;
         }
         addrinfo hints{};
-        hints.ai_family = AF_INET;
+        hints.ai_family = family;
         hints.ai_socktype = SOCK_STREAM;  // one entry per address, not one per socket type
         hints.ai_flags = AI_CANONNAME | AI_IDN;
         addrinfo* found = nullptr;
         const int error = getaddrinfo(name, nullptr, &hints, &found);
-        if (error == EAI_NODATA) {
-            canonicalName = name;  // the name exists but has no IPv4 address: an entry without addresses
-            return 0;
-        }
         if (error != 0)
             return error;
         canonicalName = found->ai_canonname ? found->ai_canonname : name;
-        for (addrinfo* each = found; each; each = each->ai_next) {
-            const std::uint32_t address = reinterpret_cast<sockaddr_in*>(each->ai_addr)->sin_addr.s_addr;
-            if (std::find(addresses.begin(), addresses.end(), address) == addresses.end())
-                addresses.push_back(address);
-        }
+        for (addrinfo* each = found; each; each = each->ai_next)
+            AddOnce(addresses, AddressText(each->ai_addr));
         freeaddrinfo(found);
         return 0;
     }
 
-    int Reverse(std::uint32_t address, std::string& name) override {
-        sockaddr_in socketAddress{};
-        socketAddress.sin_family = AF_INET;
-        socketAddress.sin_addr.s_addr = address;
-        char host[NI_MAXHOST];
-        const int error = getnameinfo(reinterpret_cast<sockaddr*>(&socketAddress), sizeof socketAddress, host,
-                                      sizeof host, nullptr, 0, NI_NAMEREQD);
-        if (error != 0)
-            return error;
-        name = host;
-        return 0;
-    }
-
-    int ForwardIpv6(const char* name, std::vector<std::string>& addresses) override {
-        addrinfo hints{};
-        hints.ai_family = AF_INET6;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_flags = AI_IDN;
-        addrinfo* found = nullptr;
-        const int error = getaddrinfo(name, nullptr, &hints, &found);
-        if (error != 0)
-            return error;
-        for (addrinfo* each = found; each; each = each->ai_next) {
-            char text[INET6_ADDRSTRLEN];
-            inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(each->ai_addr)->sin6_addr, text, sizeof text);
-            if (std::find(addresses.begin(), addresses.end(), text) == addresses.end())
-                addresses.emplace_back(text);
-        }
-        freeaddrinfo(found);
-        return 0;
-    }
-
-    int ReverseIpv6(const char* address, std::string& name) override {
-        sockaddr_in6 socketAddress{};
-        socketAddress.sin6_family = AF_INET6;
-        if (inet_pton(AF_INET6, address, &socketAddress.sin6_addr) != 1)
+    int Reverse(const char* address, std::string& name) override {
+        sockaddr_in6 socketAddress{};  // room for either family
+        auto* ipv4 = reinterpret_cast<sockaddr_in*>(&socketAddress);
+        socklen_t length = sizeof(sockaddr_in);
+        if (inet_pton(AF_INET, address, &ipv4->sin_addr) == 1)
+            ipv4->sin_family = AF_INET;
+        else if (inet_pton(AF_INET6, address, &socketAddress.sin6_addr) == 1) {
+            socketAddress.sin6_family = AF_INET6;
+            length = sizeof socketAddress;
+        } else
             return EAI_NONAME;
         char host[NI_MAXHOST];
-        const int error = getnameinfo(reinterpret_cast<sockaddr*>(&socketAddress), sizeof socketAddress, host,
-                                      sizeof host, nullptr, 0, NI_NAMEREQD);
+        // Without NI_NAMEREQD an address with no name would come back as its own text.
+        const int error = getnameinfo(reinterpret_cast<sockaddr*>(&socketAddress), length, host, sizeof host, nullptr, 0, NI_NAMEREQD);
         if (error == 0)
             name = host;
         return error;
@@ -133,9 +107,21 @@ public:
     }
 };
 
-// Never destroyed: resolver threads may still be inside it while the process ends.
-NameResolver* const g_systemResolver = new SystemResolver;
-std::atomic<NameResolver*> g_resolver{g_systemResolver};
+// The resolver in use. Never destroyed: resolver threads may still be inside it while the process ends.
+struct InUse {
+    std::mutex mutex;
+    std::shared_ptr<NameResolver> resolver;
+};
+
+const std::shared_ptr<NameResolver>& SystemResolverInstance() {
+    static const auto* const system = new std::shared_ptr<NameResolver>(std::make_shared<SystemResolver>());
+    return *system;
+}
+
+InUse& Resolvers() {
+    static InUse* const inUse = new InUse{{}, SystemResolverInstance()};
+    return *inUse;
+}
 
 // One thread's results, kept until that thread's next call.
 struct ThreadResults {
@@ -163,44 +149,21 @@ hostent* Publish(ThreadResults& results) {
     return &results.entry;
 }
 
-// How many leases each resolver other than the C library's has out.
-struct Leases {
-    std::mutex mutex;
-    std::condition_variable ended;
-    std::map<NameResolver*, int> count;
-};
-
-Leases& ResolverLeases() {
-    static Leases* const leases = new Leases;  // never destroyed: leases may end as the process does
-    return *leases;
-}
-
 }  // namespace
 
-NameResolver& CurrentResolver() { return *g_resolver.load(); }
-
-void SetResolver(NameResolver* resolver) {
-    Leases& leases = ResolverLeases();
-    std::unique_lock lock(leases.mutex);
-    NameResolver* const replaced = g_resolver.exchange(resolver ? resolver : g_systemResolver);
-    leases.ended.wait(lock, [&] { return replaced == g_systemResolver || !leases.count.count(replaced); });
+std::shared_ptr<NameResolver> CurrentResolver() {
+    std::lock_guard lock(Resolvers().mutex);
+    return Resolvers().resolver;
 }
 
-std::shared_ptr<NameResolver> LeaseResolver() {
-    Leases& leases = ResolverLeases();
-    std::lock_guard lock(leases.mutex);
-    NameResolver* const resolver = g_resolver.load();
-    ++leases.count[resolver];
-    return std::shared_ptr<NameResolver>(resolver, [&leases](NameResolver* leased) {
-        std::lock_guard lock(leases.mutex);
-        if (--leases.count[leased] == 0)
-            leases.count.erase(leased);
-        leases.ended.notify_all();
-    });
+void SetResolver(std::shared_ptr<NameResolver> resolver) {
+    std::shared_ptr<NameResolver> replaced;  // let go outside the lock: it may be the last hold
+    std::lock_guard lock(Resolvers().mutex);
+    replaced = std::exchange(Resolvers().resolver, resolver ? std::move(resolver) : SystemResolverInstance());
 }
 
 int WSAStartup(WORD /*version*/, WSADATA* data) {
-    const int error = CurrentResolver().Startup();
+    const int error = CurrentResolver()->Startup();
     Results().lastError = error;
     if (error == 0 && data)
         *data = WSADATA{0x0202, 0x0202};
@@ -216,7 +179,7 @@ int LastAddrInfoError() { return Results().addrInfoError; }
 int gethostname(char* name, int length) {
     std::string host;
     ThreadResults& results = Results();
-    results.addrInfoError = CurrentResolver().HostName(host);
+    results.addrInfoError = CurrentResolver()->HostName(host);
     results.lastError = FromAddrInfoError(results.addrInfoError);
     if (results.lastError != 0 || length <= 0 || host.size() + 1 > static_cast<size_t>(length))
         return SOCKET_ERROR;
@@ -228,8 +191,12 @@ hostent* gethostbyname(const char* name) {
     ThreadResults& results = Results();
     results.name.clear();
     results.addresses.clear();
-    results.addrInfoError = CurrentResolver().Forward(name ? name : "", results.name, results.addresses);
+    std::vector<std::string> addresses;
+    results.addrInfoError = CurrentResolver()->Forward(AF_INET, name ? name : "", results.name, addresses);
     results.lastError = FromAddrInfoError(results.addrInfoError);
+    for (const std::string& address : addresses)
+        if (in_addr value; ::inet_pton(AF_INET, address.c_str(), &value) == 1)
+            results.addresses.push_back(value.s_addr);
     return results.lastError == 0 ? Publish(results) : nullptr;
 }
 
@@ -240,14 +207,15 @@ hostent* gethostbyaddr(const char* address, int length, int family) {
         results.lastError = WSANO_RECOVERY;
         return nullptr;
     }
-    std::uint32_t value;
+    in_addr value;
     std::memcpy(&value, address, 4);
+    char dotted[INET_ADDRSTRLEN];
     results.name.clear();
-    results.addrInfoError = CurrentResolver().Reverse(value, results.name);
+    results.addrInfoError = CurrentResolver()->Reverse(::inet_ntop(AF_INET, &value, dotted, sizeof dotted), results.name);
     results.lastError = FromAddrInfoError(results.addrInfoError);
     if (results.lastError != 0)
         return nullptr;
-    results.addresses.assign(1, value);
+    results.addresses.assign(1, value.s_addr);
     return Publish(results);
 }
 
@@ -259,8 +227,6 @@ bool IsIpv6Address(const char* text) {
     in6_addr address;
     return text && inet_pton(AF_INET6, text, &address) == 1;
 }
-
-int Ipv6Name(const char* address, std::string& name) { return CurrentResolver().ReverseIpv6(address, name); }
 
 char* inet_ntoa(in_addr address) {
     char* dotted = Results().dotted;

@@ -52,35 +52,27 @@ char* inet_ntoa(in_addr address);
 
 // Whether text is an IPv6 address, in any form the C library reads.
 bool IsIpv6Address(const char* text);
-// The registered name of an IPv6 address given as text: 0, or the EAI_ code.
-int Ipv6Name(const char* address, std::string& name);
 
 // What the calls above ask of the system. The real one uses the C library's resolver;
-// a test may put a scripted one in its place. Addresses are in network byte order.
+// a test may put a scripted one in its place. Addresses are text in their short form.
 class NameResolver {
 public:
     virtual ~NameResolver() = default;
     // 0, or the WSA error number the start-up fails with.
     virtual int Startup() { return 0; }
-    // 0 with the canonical name and the IPv4 addresses in the service's order, or the C library's
-    // EAI_ error code.
-    virtual int Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) = 0;
-    // 0 with the registered name of the address, or an EAI_ error code.
-    virtual int Reverse(std::uint32_t address, std::string& name) = 0;
-    // 0 with the IPv6 addresses of a name in the service's order, in their short form; or an EAI_ code.
-    virtual int ForwardIpv6(const char* name, std::vector<std::string>& addresses) = 0;
-    // 0 with the registered name of an IPv6 address written as text, or an EAI_ error code.
-    virtual int ReverseIpv6(const char* address, std::string& name) = 0;
+    // 0 with the canonical name and the addresses of `family` (AF_INET or AF_INET6) in the service's
+    // order, or the C library's EAI_ error code.
+    virtual int Forward(int family, const char* name, std::string& canonicalName, std::vector<std::string>& addresses) = 0;
+    // 0 with the registered name of an IPv4 or IPv6 address, or an EAI_ error code.
+    virtual int Reverse(const char* address, std::string& name) = 0;
     // 0 with the machine's host name, or an EAI_ error code.
     virtual int HostName(std::string& name) = 0;
 };
 
-// The resolver in use; the C library's unless a test set another. Not owned.
-NameResolver& CurrentResolver();
-// nullptr restores the C library's. Waits until every lease on the resolver it replaces has ended.
-void SetResolver(NameResolver* resolver);
-// The resolver in use, for a question that is answered later on another thread: it is not replaced
-// while the lease lives, so the question goes to the resolver in use when it was asked.
-std::shared_ptr<NameResolver> LeaseResolver();
+// The resolver in use; the C library's unless a test set another. Each call holds the one it asks,
+// so a resolver replaced meanwhile lives on until its last call has returned.
+std::shared_ptr<NameResolver> CurrentResolver();
+// nullptr restores the C library's. Never waits for calls in flight.
+void SetResolver(std::shared_ptr<NameResolver> resolver);
 
 }  // namespace winsock

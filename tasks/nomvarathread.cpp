@@ -1,12 +1,13 @@
 #include "tasks/nomvarathread.h"
 
-#include "lookup/resolvequery.h"
-#include "lookup/lookuptables.h"
 #include "platform/cstring.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
+#include "platform/wnd.h"
+#include "tasks/questionpool.h"
 
-CNomvaraThread::CNomvaraThread(TaskParams params, std::shared_ptr<Lifeline> lifeline) : m_lifeline(std::move(lifeline)) {
+CNomvaraThread::CNomvaraThread(std::shared_ptr<StoredLookup> lookup)
+    : m_lookup(std::move(lookup)), m_owner(m_lookup->request.owner ? m_lookup->request.owner->GetSafeHwnd() : nullptr) {
     winsock::WSADATA data;
     if (winsock::WSAStartup(0x0202, &data) != 0) {
         CString message;
@@ -14,7 +15,7 @@ CNomvaraThread::CNomvaraThread(TaskParams params, std::shared_ptr<Lifeline> life
         AfxMessageBox(message, MB_OKCANCEL);
         winsock::WSACleanup();
     }
-    SetTaskParams(params);
+    SetTaskParams(ParamsFor(m_lookup.get()));
 }
 
 BOOL CNomvaraThread::StartOnce() {
@@ -24,33 +25,16 @@ BOOL CNomvaraThread::StartOnce() {
 }
 
 void CNomvaraThread::OnTask(TaskParams* params) {
-    StoredLookup* stored = RecordOf(*params);
-    LookupRequest* record = &stored->request;
-    // The record is only read and written while the dialog that owns it still exists, and the
-    // name service is asked outside that lock, so closing the dialog never waits for it.
-    CString query;
-    if (!m_lifeline->WhileAlive([&] { query = record->query; }))
-        return;
-    std::vector<CString> answers;
-    std::shared_ptr<Ipv6Question> ipv6;
-    const LookupReport report = ResolveQuery(query, answers, &ipv6);
-    HWND owner = nullptr;
-    WPARAM code = 0;
-    LPARAM requestId = 0;
-    if (!m_lifeline->WhileAlive([&] {
-            record->answers = std::move(answers);
-            stored->report = report;
-            owner = record->owner->GetSafeHwnd();
-            code = WPARAM(record->code);
-            requestId = LPARAM(record->requestId);
-        }))
-        return;
-    ::SendMessage(owner, WM_LOOKUP_DONE, code, requestId);
-    // Only now, so that the dialog has the lookup before its late IPv6 answer; this thread ends meanwhile.
-    if (ipv6)
-        ipv6->WhenAnswered([lifeline = m_lifeline, owner, requestId](const Ipv6Answer& answer) {
-            if (lifeline->WhileAlive([] {}))
-                ::SendMessage(owner, WM_IPV6_DONE, reinterpret_cast<WPARAM>(&answer), requestId);
+    StoredLookup& lookup = *RecordOf(*params);
+    std::shared_ptr<Ipv6Question> late;
+    lookup.report = ResolveWithIpv6(lookup.request.query, lookup.request.answers, late);
+    ::SendMessage(m_owner, WM_LOOKUP_DONE, WPARAM(lookup.request.code), LPARAM(lookup.request.requestId));
+    // Only now, so that the dialog has the lookup before its late IPv6 answer. The dialog has let go
+    // of the record meanwhile: it is this lookup's alone.
+    if (late)
+        late->WhenAnswered([lookup = m_lookup, owner = m_owner](const Ipv6Answer& answer) {
+            lookup->report.ipv6 = answer;
+            ::SendMessage(owner, WM_IPV6_DONE, reinterpret_cast<WPARAM>(lookup.get()), LPARAM(lookup->request.requestId));
         });
     CGTaskProc::OnTask(params);
 }

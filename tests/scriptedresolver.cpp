@@ -2,12 +2,106 @@
 
 #include <arpa/inet.h>
 #include <netdb.h>
+#include <sys/socket.h>
 
 #include <thread>
 
 namespace testing_support {
 
 std::uint32_t Address(const std::string& dotted) { return ::inet_addr(dotted.c_str()); }
+
+// The script itself, shared with the calls inside it.
+class ScriptedResolver::Script final : public winsock::NameResolver {
+public:
+    using Answer = ScriptedResolver::Answer;
+
+    // Changes what is held, and lets go of the questions it no longer holds.
+    template <typename Change>
+    void Holding(Change change) {
+        std::lock_guard lock(mutex);
+        change();
+        released.notify_all();
+    }
+
+    int Startup() override { return startupError; }
+    int Forward(int family, const char* name, std::string& canonicalName, std::vector<std::string>& addresses) override {
+        if (family == AF_INET6)
+            return ForwardIpv6(name, addresses);
+        const Answer answer = Ask(name, names, std::string(name));
+        if (answer.error)
+            return answer.error;
+        canonicalName = answer.name;
+        for (const std::uint32_t address : answer.addresses) {
+            char dotted[INET_ADDRSTRLEN];
+            addresses.emplace_back(inet_ntop(AF_INET, &address, dotted, sizeof dotted));
+        }
+        return 0;
+    }
+    int Reverse(const char* address, std::string& name) override {
+        const Answer answer = Ask("", addressNames, std::string(address));
+        if (!answer.error)
+            name = answer.name;
+        return answer.error;
+    }
+    int HostName(std::string& name) override {
+        name = "scripted-host";
+        return 0;
+    }
+
+    std::mutex mutex;
+    std::condition_variable released;
+    bool held = false;
+    bool ipv6Held = false;
+    std::set<std::string> heldNames;
+    std::map<std::string, Answer> names;
+    std::map<std::string, Answer> addressNames;  // by the address's text, IPv4 or IPv6
+    std::optional<Answer> everything;
+    std::vector<std::string> ipv6Asked;
+    int ipv6Waiting = 0;
+    std::atomic<std::chrono::milliseconds> delay{std::chrono::milliseconds(0)};
+    std::atomic<int> startupError{0};
+    std::atomic<int> calls{0};
+    std::atomic<int> waiting{0};
+    std::atomic<int> finished{0};
+
+private:
+    // Waits while held, then the answer to `question` among `answers`.
+    Answer Ask(const std::string& name, const std::map<std::string, Answer>& answers, const std::string& question) {
+        ++calls;
+        if (delay.load().count())
+            std::this_thread::sleep_for(delay.load());  // a name service that takes its time
+        std::unique_lock lock(mutex);
+        ++waiting;
+        released.wait(lock, [&] { return !held && !heldNames.count(name); });
+        --waiting;
+        ++finished;
+        if (everything)
+            return *everything;
+        const auto found = answers.find(question);
+        return found == answers.end() ? Answer{EAI_NONAME} : found->second;
+    }
+
+    // Not counted among the calls, and held only by HoldIpv6: a name's IPv6 question goes beside its IPv4 one.
+    int ForwardIpv6(const char* name, std::vector<std::string>& addresses) {
+        std::unique_lock lock(mutex);
+        ipv6Asked.emplace_back(name);
+        ++ipv6Waiting;
+        released.wait(lock, [&] { return !ipv6Held; });
+        --ipv6Waiting;
+        const auto found = names.find(name);
+        const Answer* answer = everything ? &*everything : found == names.end() ? nullptr : &found->second;
+        if (!answer)
+            return EAI_NONAME;
+        if (answer->ipv6Error)
+            return answer->ipv6Error;
+        if (answer->error || answer->ipv6.empty())
+            return answer->error ? answer->error : EAI_NODATA;  // as the C library tells a name without them
+        addresses = answer->ipv6;
+        return 0;
+    }
+};
+
+ScriptedResolver::ScriptedResolver() : m_script(std::make_shared<Script>()) { winsock::SetResolver(m_script); }
 
 ScriptedResolver::~ScriptedResolver() {
     Release();
@@ -19,77 +113,45 @@ void ScriptedResolver::AddName(const std::string& name, std::vector<std::string>
     Answer answer{error, name, {}, std::move(ipv6), ipv6Error};
     for (const std::string& each : dotted)
         answer.addresses.push_back(Address(each));
-    std::lock_guard lock(m_mutex);
-    m_names[name] = answer;
+    m_script->Holding([&] { m_script->names[name] = answer; });
 }
 
-void ScriptedResolver::AddAddress(const std::string& dotted, std::string name, int error) {
-    std::lock_guard lock(m_mutex);
-    m_addresses[Address(dotted)] = Answer{error, std::move(name)};
-}
-
-void ScriptedResolver::AddIpv6Address(const std::string& address, std::string name, int error) {
-    std::lock_guard lock(m_mutex);
-    m_ipv6Addresses[address] = Answer{error, std::move(name)};
+void ScriptedResolver::AddAddress(const std::string& address, std::string name, int error) {
+    m_script->Holding([&] { m_script->addressNames[address] = Answer{error, std::move(name)}; });
 }
 
 void ScriptedResolver::AnswerEverything(Answer answer) {
-    std::lock_guard lock(m_mutex);
-    m_everything = std::move(answer);
+    m_script->Holding([&] { m_script->everything = std::move(answer); });
 }
 
-template <typename Key>
-ScriptedResolver::Answer ScriptedResolver::Ask(const std::string& name, const std::map<Key, Answer>& answers, const Key& question) {
-    ++m_calls;
-    if (m_delay.count())
-        std::this_thread::sleep_for(m_delay);  // a name service that takes its time
-    std::unique_lock lock(m_mutex);
-    ++m_waiting;
-    m_released.wait(lock, [&] { return !m_held && !m_heldNames.count(name); });
-    --m_waiting;
-    ++m_finished;
-    if (m_everything)
-        return *m_everything;
-    const auto found = answers.find(question);
-    return found == answers.end() ? Answer{EAI_NONAME} : found->second;
+void ScriptedResolver::SetDelay(std::chrono::milliseconds delay) { m_script->delay = delay; }
+void ScriptedResolver::SetStartupError(int error) { m_script->startupError = error; }
+void ScriptedResolver::HoldName(const std::string& name) { m_script->Holding([&] { m_script->heldNames.insert(name); }); }
+void ScriptedResolver::ReleaseName(const std::string& name) { m_script->Holding([&] { m_script->heldNames.erase(name); }); }
+void ScriptedResolver::Hold() { m_script->Holding([&] { m_script->held = true; }); }
+void ScriptedResolver::HoldIpv6() { m_script->Holding([&] { m_script->ipv6Held = true; }); }
+void ScriptedResolver::ReleaseIpv6() { m_script->Holding([&] { m_script->ipv6Held = false; }); }
+
+void ScriptedResolver::Release() {
+    m_script->Holding([&] {
+        m_script->held = false;
+        m_script->ipv6Held = false;
+        m_script->heldNames.clear();
+    });
 }
 
-int ScriptedResolver::Forward(const char* name, std::string& canonicalName, std::vector<std::uint32_t>& addresses) {
-    const Answer answer = Ask(name, m_names, std::string(name));
-    if (!answer.error) {
-        canonicalName = answer.name;
-        addresses = answer.addresses;
-    }
-    return answer.error;
+int ScriptedResolver::Calls() const { return m_script->calls; }
+int ScriptedResolver::Waiting() const { return m_script->waiting; }
+int ScriptedResolver::Finished() const { return m_script->finished; }
+
+std::vector<std::string> ScriptedResolver::Ipv6Asked() const {
+    std::lock_guard lock(m_script->mutex);
+    return m_script->ipv6Asked;
 }
 
-int ScriptedResolver::Reverse(std::uint32_t address, std::string& name) {
-    const Answer answer = Ask("", m_addresses, address);
-    if (!answer.error)
-        name = answer.name;
-    return answer.error;
-}
-
-int ScriptedResolver::ForwardIpv6(const char* name, std::vector<std::string>& addresses) {
-    std::unique_lock lock(m_mutex);
-    m_released.wait(lock, [&] { return !m_ipv6Held; });
-    const auto found = m_names.find(name);
-    const Answer* answer = m_everything ? &*m_everything : found == m_names.end() ? nullptr : &found->second;
-    if (!answer)
-        return EAI_NONAME;
-    if (answer->ipv6Error)
-        return answer->ipv6Error;
-    if (answer->error || answer->ipv6.empty())
-        return answer->error ? answer->error : EAI_NODATA;  // as the C library tells a name without them
-    addresses = answer->ipv6;
-    return 0;
-}
-
-int ScriptedResolver::ReverseIpv6(const char* address, std::string& name) {
-    const Answer answer = Ask("", m_ipv6Addresses, std::string(address));
-    if (!answer.error)
-        name = answer.name;
-    return answer.error;
+int ScriptedResolver::Ipv6Waiting() const {
+    std::lock_guard lock(m_script->mutex);
+    return m_script->ipv6Waiting;
 }
 
 }  // namespace testing_support

@@ -7,6 +7,7 @@
 #include "platform/services.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
+#include "tasks/nomvarathread.h"
 #include "ui/aboutdlg.h"
 #include "ui/links.h"
 #include "ui/resourceids.h"
@@ -20,7 +21,6 @@ ON_MESSAGE(WM_LOOKUP_DONE, &CNomvaraDlg::OnLookupDone)
 ON_MESSAGE(WM_IPV6_DONE, &CNomvaraDlg::OnIpv6Done)
 ON_WM_SYSCOMMAND()
 ON_BN_CLICKED(IDC_DOWNLOAD, &CNomvaraDlg::OnDownload)
-ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CNomvaraDlg::CNomvaraDlg(CWnd* parent) : CDialog(IDD_MAIN_DIALOG, parent), m_hIcon(LoadIcon(AfxGetInstanceHandle(), IDR_MAINFRAME)) {
@@ -28,8 +28,6 @@ CNomvaraDlg::CNomvaraDlg(CWnd* parent) : CDialog(IDD_MAIN_DIALOG, parent), m_hIc
     if (winsock::WSAStartup(0x0202, &data) != 0)
         winsock::WSACleanup();
 }
-
-CNomvaraDlg::~CNomvaraDlg() { m_lifeline->End(); }
 
 void CNomvaraDlg::DoDataExchange(CDataExchange* exchange) {
     CDialog::DoDataExchange(exchange);
@@ -105,7 +103,5 @@ void CNomvaraDlg::OnPaint() {
 }
 
 HCURSOR CNomvaraDlg::OnQueryDragIcon() { return m_hIcon; }
-
-void CNomvaraDlg::OnDestroy() { m_lifeline->End(); }
 
 void CNomvaraDlg::OnDownload() { ShellExecute(nullptr, "open", PRODUCT_BUTTON_URL, nullptr, nullptr, SW_SHOWNORMAL); }

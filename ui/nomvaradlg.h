@@ -1,10 +1,8 @@
 // CNomvaraDlg: the main dialog. Its frame lives in ui/, its lookup handlers in ui/querycontroller.cpp.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "lookup/lifeline.h"
 #include "lookup/lookupreport.h"
 #include "lookup/lookuptables.h"
 #include "platform/controls.h"
@@ -15,7 +13,6 @@
 class CNomvaraDlg : public CDialog {
 public:
     explicit CNomvaraDlg(CWnd* parent = nullptr);
-    ~CNomvaraDlg() override;
 
 protected:
     void DoDataExchange(CDataExchange* exchange) override;
@@ -24,7 +21,6 @@ protected:
     void OnSysCommand(UINT command, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
-    void OnDestroy();
 
     // The query controller.
     void OnGet();
@@ -62,8 +58,6 @@ protected:
         LookupReport report;
         bool fromMemory = false;
     } m_shown;
-    // Cut when the window goes, so resolver threads still in flight touch nothing of this dialog.
-    std::shared_ptr<Lifeline> m_lifeline = std::make_shared<Lifeline>();
 };
 
 // Where the minimised window draws its icon: centred, odd pixels to the right and below.

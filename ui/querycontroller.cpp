@@ -69,11 +69,11 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
     request.owner = this;
     request.query = query;
     m_pendingRequests.InsertIfAbsent(request);
-    StoredLookup* stored = m_pendingRequests.FindStored(request.requestId);
+    std::shared_ptr<StoredLookup> stored = m_pendingRequests.Lend(request.requestId);
     if (!stored)
         return FALSE;
     // The record and its report are the resolver's from here until its WM_LOOKUP_DONE has been handled.
-    auto thread = std::make_unique<CNomvaraThread>(CNomvaraThread::ParamsFor(stored), m_lifeline);
+    auto thread = std::make_unique<CNomvaraThread>(std::move(stored));
     if (!thread->CreateThread(0, 0, nullptr))
         return FALSE;  // the unstarted thread object is freed; the record and the id stay used
     // A started thread deletes itself when it ends.
@@ -83,30 +83,30 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
 
 LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     EmptyResponseList();
-    StoredLookup* done = m_pendingRequests.FindStored(static_cast<std::uint32_t>(lParam));
+    m_shown = {};
+    const auto requestId = static_cast<std::uint32_t>(lParam);
+    const StoredLookup* done = m_pendingRequests.FindStored(requestId);
     if (!done) {
         AnnounceResponse("");
         return 0;
     }
-    const LookupRequest& request = done->request;
-    for (const CString& line : request.answers)
+    for (const CString& line : done->request.answers)
         m_responseList.AddString(line);
-    m_shown = {request.requestId, request.query, request.answers.size(), done->report, false};
+    m_shown = {requestId, done->request.query, done->request.answers.size(), done->report, false};
     AnnounceResponse(DescribeShown());
-    m_answerCache.InsertIfAbsent(request, done->report);
-    m_pendingRequests.Erase(&request);
+    m_answerCache.InsertIfAbsent(done->request, done->report);
+    m_pendingRequests.Erase(requestId);
     UpdateData(FALSE);
     return 1;
 }
 
 // The answer was told when the lookup was done: what changes now is its description, not spoken again.
-LRESULT CNomvaraDlg::OnIpv6Done(WPARAM wParam, LPARAM lParam) {
-    const Ipv6Answer& answer = *reinterpret_cast<const Ipv6Answer*>(wParam);
-    const auto requestId = static_cast<std::uint32_t>(lParam);
-    const bool kept = m_answerCache.SetIpv6Answer(requestId, answer);
-    if (requestId == 0 || requestId != m_shown.requestId)
+LRESULT CNomvaraDlg::OnIpv6Done(WPARAM wParam, LPARAM) {
+    const StoredLookup& lookup = *reinterpret_cast<const StoredLookup*>(wParam);
+    const bool kept = m_answerCache.SetIpv6Answer(lookup.request, lookup.report.ipv6);
+    if (lookup.request.requestId != m_shown.requestId || !(lookup.request.query == m_shown.query))
         return kept;
-    m_shown.report.ipv6 = answer;
+    m_shown.report.ipv6 = lookup.report.ipv6;
     m_responseList.SetDescription(DescribeShown().c_str());
     return 1;
 }

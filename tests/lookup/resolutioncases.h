@@ -70,8 +70,8 @@ inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
                      {"fd00:5e57::31", "fd00:5e57::32", "fd00:5e57::33", "fd00:5e57::34", "fd00:5e57::35", "fd00:5e57::36"});
     resolver.AddName("v6silent.nomvara.test", {"198.51.100.21"}, 0, {}, EAI_AGAIN);
     resolver.AddName("v6down.nomvara.test", {"198.51.100.22"}, 0, {}, EAI_SYSTEM);
-    resolver.AddIpv6Address("fd00:5e57::99", "v6only.nomvara.test");
-    resolver.AddIpv6Address("fd00:5e57::98", "", EAI_AGAIN);
+    resolver.AddAddress("fd00:5e57::99", "v6only.nomvara.test");
+    resolver.AddAddress("fd00:5e57::98", "", EAI_AGAIN);
     resolver.AddAddress("198.51.100.1", "three.nomvara.test");
     resolver.AddAddress("198.51.100.9", kLongName);
     resolver.AddAddress("255.255.255.255", "broadcast.nomvara.test");

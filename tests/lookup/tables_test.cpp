@@ -33,7 +33,7 @@ TEST(PendingRequests, InsertsOnlyIfAbsentFindsAndErases) {
     ASSERT_NE(pending.Find(1), nullptr);
     EXPECT_STREQ(pending.Find(1)->query, "first");
     EXPECT_EQ(pending.Find(2), nullptr);
-    pending.Erase(pending.Find(1));
+    pending.Erase(1);
     EXPECT_EQ(pending.Find(1), nullptr);
     EXPECT_EQ(pending.Size(), 0u);
 }
@@ -48,7 +48,7 @@ TEST(PendingRequests, AStoredRecordKeepsItsAddressWhileOthersComeAndGo) {
             continue;
         pending.InsertIfAbsent(Request(id, "other"));
         if (id % 3 == 0)
-            pending.Erase(pending.Find(id));
+            pending.Erase(id);
     }
     EXPECT_EQ(pending.Find(5000), lent);
     EXPECT_EQ(lent->answers, std::vector<CString>{"being written"});
@@ -67,6 +67,19 @@ TEST(AnswerCache, KeysAreExactBytesAndTheFirstEntryStays) {
     EXPECT_EQ(cache.Find("example ")->answers, std::vector<CString>{"3"});
     EXPECT_EQ(cache.Find("")->answers, std::vector<CString>{"4"});
     EXPECT_EQ(cache.Find("exampl"), nullptr);
+}
+
+// After a wrap of the request ids, the same id may come back for another text, and the same text may
+// have been asked twice at once: a late IPv6 answer lands only on the lookup that asked it.
+TEST(AnswerCache, ALateIpv6AnswerIsKeptOnlyByTheLookupThatAskedIt) {
+    AnswerCache cache;
+    cache.InsertIfAbsent(Request(7, "kept"));
+    const Ipv6Answer answer{Ipv6Answer::State::Addresses, {"2001:db8::1"}};
+    EXPECT_FALSE(cache.SetIpv6Answer(Request(7, "another text"), answer));
+    EXPECT_FALSE(cache.SetIpv6Answer(Request(8, "kept"), answer));
+    EXPECT_EQ(cache.FindStored("kept")->report.ipv6.state, Ipv6Answer::State::None);
+    EXPECT_TRUE(cache.SetIpv6Answer(Request(7, "kept"), answer));
+    EXPECT_EQ(cache.FindStored("kept")->report.ipv6.addresses, std::vector<std::string>{"2001:db8::1"});
 }
 
 TEST(QueryOrder, ComparesUnsignedBytesShorterFirst) {

@@ -38,18 +38,17 @@ public:
     };
     std::vector<Report> reports;
     PendingRequests pending;
-    std::shared_ptr<Lifeline> lifeline = std::make_shared<Lifeline>();
 
-    StoredLookup* Store(std::uint32_t id, const char* query) {
+    std::shared_ptr<StoredLookup> Store(std::uint32_t id, const char* query) {
         LookupRequest request;
         request.requestId = id;
         request.owner = this;
         request.query = query;
         pending.InsertIfAbsent(request);
-        return pending.FindStored(id);
+        return pending.Lend(id);
     }
-    BOOL Launch(StoredLookup* record) {
-        auto* thread = new CountedThread(CNomvaraThread::ParamsFor(record), lifeline);
+    BOOL Launch(std::shared_ptr<StoredLookup> record) {
+        auto* thread = new CountedThread(std::move(record));
         if (!thread->CreateThread()) {
             delete thread;
             return FALSE;
@@ -62,7 +61,7 @@ protected:
         LookupRequest* record = pending.Find(static_cast<std::uint32_t>(lParam));
         reports.push_back({wParam, lParam, record ? record->answers : std::vector<CString>{}});
         if (record)
-            pending.Erase(record);
+            pending.Erase(record->requestId);
         return 1;
     }
     DECLARE_MESSAGE_MAP()
@@ -112,21 +111,19 @@ TEST(ResolverThread, AFailingNameServiceStartShowsTheMessageOncePerThread) {
     EXPECT_EQ(window.reports.size(), 2u) << "the lookups still complete";
 }
 
-// The window and the record stay, so that a write or a send after the lifeline's end would be seen.
-TEST(ResolverThread, AResolverFinishingAfterItsLifelineHasEndedWritesAndSendsNothing) {
+// The record stays with its table, so that a send after the window has gone would be seen.
+TEST(ResolverThread, AResolverFinishingAfterItsWindowHasGoneSendsNothing) {
     ScriptedResolver resolver;
     resolver.AddName("slow.example", {"192.0.2.9"});
     resolver.Hold();
     g_threadsDeleted = 0;
     ReportWindow window;
     RunModal(window, [&] {
-        StoredLookup* record = window.Store(7, "slow.example");
-        ASSERT_TRUE(window.Launch(record));
+        ASSERT_TRUE(window.Launch(window.Store(7, "slow.example")));
         ASSERT_TRUE(PumpUntil([&] { return resolver.Waiting() == 1; }));
-        window.lifeline->End();
-        resolver.Release();
-        ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 1; }));  // runs events: a send would be handled
-        EXPECT_TRUE(record->request.answers.empty());
-        EXPECT_TRUE(window.reports.empty());
     });
+    resolver.Release();
+    ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 1; }));  // runs events: a send would be handled
+    EXPECT_TRUE(window.reports.empty());
+    EXPECT_EQ(window.pending.Size(), 1u);
 }

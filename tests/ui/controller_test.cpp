@@ -88,6 +88,7 @@ TEST_F(ControllerTest, ScreenReadersAreToldTheFirstLinesAsShownHowManyMoreAndThe
          "Can`t Resolve!. unknown.example: From memory. First lookup: No such name (answered in N ms)"},
     };
     RunModal(dialog, [&] {
+        ASSERT_TRUE(PumpUntil([&] { return dialog.IsActive(); }));
         for (const Case& each : cases) {
             dialog.Ask(each.query);
             EXPECT_EQ(dialog.Announced(), "") << each.query << ": the answer before is no longer told";
@@ -100,7 +101,7 @@ TEST_F(ControllerTest, ScreenReadersAreToldTheFirstLinesAsShownHowManyMoreAndThe
         QWidget elsewhere;
         elsewhere.show();
         elsewhere.activateWindow();
-        ASSERT_TRUE(PumpUntil([&] { return !platform::WidgetOf(dialog.m_hWnd)->isActiveWindow(); }));
+        ASSERT_TRUE(PumpUntil([&] { return !dialog.IsActive(); }));
         dialog.Ask("one.example");
         ASSERT_TRUE(Settled(dialog));
         EXPECT_EQ(testing_support::WithoutTimes(dialog.Description()), "one.example: 1 address; IPv6 still being asked (N ms)");
@@ -185,6 +186,26 @@ TEST_F(ControllerTest, AThreadThatCannotStartUsesUpItsIdAndLeaksNothing) {
         EXPECT_EQ(g_lastRequestId, 3u);
         ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 2; }));
         EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
+    });
+}
+
+TEST_F(ControllerTest, ReplacingTheResolverWithNineNamesIpv6QuestionsOutWaitsForNone) {
+    RunModal(dialog, [&] {
+        auto held = std::make_unique<ScriptedResolver>();
+        held->AnswerEverything({0, "any", {testing_support::Address("192.0.2.9")}, {"2001:db8::9"}});
+        held->HoldIpv6();
+        for (int i = 0; i < 9; ++i)
+            dialog.Ask("name" + std::to_string(i) + ".example");
+        ASSERT_TRUE(Settled(dialog));
+        ASSERT_TRUE(WaitUntil([&] { return held->Ipv6Waiting() == 8; }));
+        held.reset();  // lets its questions go and puts the C library's resolver back
+        EXPECT_TRUE(PumpUntil([&] {
+            for (int i = 0; i < 9; ++i)
+                if (dialog.m_answerCache.FindStored(CString("name" + std::to_string(i) + ".example"))->report.ipv6.state !=
+                    Ipv6Answer::State::Addresses)
+                    return false;
+            return true;
+        })) << "every late answer reaches the dialog";
     });
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/qtwindow.h"
 #include "platform/winapp.h"
+#include "tasks/nomvarathread.h"
 #include "ui/nomvaradlg.h"
 #include "ui/resourceids.h"
 
@@ -39,6 +40,9 @@ public:
         OnGet();
     }
     QWidget* Widget(int id) const { return platform::WidgetOf(GetDlgItem(id)); }
+    // Screen readers are told an answer only while the dialog is the active window, which a shown
+    // window becomes some events later.
+    bool IsActive() const { return platform::WidgetOf(m_hWnd) && platform::WidgetOf(m_hWnd)->isActiveWindow(); }
     // What screen readers were told of the answer, while the application's accessible tree holds it:
     // so with Qt before 6.8. Qt 6.8 on announces it, which only a screen reader hears; the desktop
     // test listens for it there.

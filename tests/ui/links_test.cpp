@@ -138,7 +138,8 @@ TEST(LinkLabel, StaysReadableInItsOwnHueOnEveryPaletteAndFollowsAChangeAtOnce) {
                     {"GNOME Adwaita dark", 0x323232, 0xffffff, 0x242424, 0x323232, 0x308cc6, 0xf0f0f0, 0xffffff, 0xa1a1ff},
                     {"Adwaita-Dark style", 0x353535, 0xeeeeec, 0x2d2d2d, 0x373737, 0x15539e, 0xffffff, 0x919190, 0xa5a5ff},
                     {"Adwaita-HighContrastInverse", 0x000000, 0xffffff, 0x000000, 0x303030, 0x0f3b71, 0xffffff, 0x919190, 0x7171ff},
-                    {"Breeze Dark", 0x31363b, 0xfcfcfc, 0x232629, 0x31363b, 0x3daee9, 0xfcfcfc, 0xfcfcfc, 0xa6a6ff}};
+                    {"Breeze Dark", 0x31363b, 0xfcfcfc, 0x232629, 0x31363b, 0x3daee9, 0xfcfcfc, 0xfcfcfc, 0xa6a6ff},
+                    {"Light buttons on a dark window", 0x323232, 0xffffff, 0x242424, 0xe0e0e0, 0x308cc6, 0xf0f0f0, 0xffffff, 0xa1a1ff}};
     constexpr std::pair<QPalette::ColorRole, QPalette::ColorRole> kTextOn[] = {
         {QPalette::WindowText, QPalette::Window}, {QPalette::Text, QPalette::Base}, {QPalette::ButtonText, QPalette::Button},
         {QPalette::ButtonText, QPalette::Window}, {QPalette::HighlightedText, QPalette::Highlight},
@@ -185,7 +186,7 @@ TEST(LinkLabel, StaysReadableInItsOwnHueOnEveryPaletteAndFollowsAChangeAtOnce) {
                     if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) {
                         QList<QWidget*> parts = box->findChildren<QWidget*>();
                         for (QWidget* part : parts << box)
-                            drawnWith.push_back(part->palette()), fprintf(stderr, "BOX %s %x %x parent=%p\n", part->metaObject()->className(), part->palette().color(QPalette::Highlight).rgb(), QApplication::palette().color(QPalette::Highlight).rgb(), (void*)part->parentWidget());
+                            drawnWith.push_back(part->palette());
                         box->accept();
                     }
             });

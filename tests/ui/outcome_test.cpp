@@ -89,10 +89,10 @@ TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary)
         {EAI_MEMORY, {}, "1 address; IPv6 could not be asked (7 ms)"},
     };
     for (const Ipv6Case& each : ipv6Cases)
-        EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, Ipv6Answer::Of(each.error, each.addresses)}, 1), each.told)
+        EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, Ipv6AnswerOf(each.error, each.addresses)}, 1), each.told)
             << each.error;
     EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {Ipv6Answer::State::Asking}}, 1), "1 address; IPv6 still being asked (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::NoIpv4Address, false, 7ms, Ipv6Answer::Of(0, {six[0]})}, 0),
+    EXPECT_EQ(Describe({LookupOutcome::NoIpv4Address, false, 7ms, Ipv6AnswerOf(0, {six[0]})}, 0),
               "The name exists but has no IPv4 address; IPv6 2001:db8::1 (7 ms)");
     EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms, {}, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
     EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms}, 1), "An IPv6 address, with no registered name found (7 ms)");
@@ -132,10 +132,12 @@ TEST_F(OutcomeTest, AnIpv6AnswerThatComesLateIsToldWithItsLookupKeptWithItAndNot
     };
     resolver.HoldIpv6();
     RunModal(dialog, [&] {
+        ASSERT_TRUE(PumpUntil([&] { return dialog.IsActive(); }));
         dialog.Ask("dual.nomvara.test");
         Settle(true);
         EXPECT_EQ(WithoutTimes(dialog.Description()), "dual.nomvara.test: 1 address; IPv6 still being asked (N ms)");
         const std::string spoken = dialog.Announced();
+        EXPECT_TRUE(!spoken.empty() || !TestableDialog::kToldInTree);
         resolver.ReleaseIpv6();
         EXPECT_EQ(described("dual.nomvara.test: 1 address; IPv6 fd00:5e57::20 (N ms)"),
                   "dual.nomvara.test: 1 address; IPv6 fd00:5e57::20 (N ms)");
@@ -151,6 +153,35 @@ TEST_F(OutcomeTest, AnIpv6AnswerThatComesLateIsToldWithItsLookupKeptWithItAndNot
         EXPECT_EQ(WithoutTimes(dialog.Description()), fromMemory + "; IPv6 still being asked (N ms)");
         resolver.ReleaseIpv6();
         EXPECT_EQ(described(fromMemory + "; IPv6 fd00:5e57::99 (N ms)"), fromMemory + "; IPv6 fd00:5e57::99 (N ms)");
+
+        // A late answer is told only with its own lookup.
+        dialog.Ask("one.example");
+        Settle();
+        resolver.HoldIpv6();
+        dialog.Ask("v6silent.nomvara.test");
+        Settle(true);
+        dialog.Ask("one.example");
+        const std::string shown = dialog.Description();
+        EXPECT_EQ(WithoutTimes(shown), "one.example: From memory. First lookup: 1 address (N ms)");
+        resolver.ReleaseIpv6();
+        ASSERT_TRUE(PumpUntil([&] {
+            return dialog.m_answerCache.FindStored("v6silent.nomvara.test")->report.ipv6.state == Ipv6Answer::State::NoAnswer;
+        }));
+        EXPECT_EQ(dialog.Description(), shown);
+    });
+}
+
+TEST_F(OutcomeTest, ALateAnswerAfterTheListWasEmptiedDescribesNothing) {
+    resolver.HoldIpv6();
+    RunModal(dialog, [&] {
+        dialog.Ask("many.nomvara.test");
+        Settle(true);
+        EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, 6, 999), 0);
+        resolver.ReleaseIpv6();
+        ASSERT_TRUE(PumpUntil([&] {
+            return dialog.m_answerCache.FindStored("many.nomvara.test")->report.ipv6.state == Ipv6Answer::State::Addresses;
+        }));
+        EXPECT_EQ(dialog.Description(), "");
     });
 }
 
