@@ -35,6 +35,10 @@ public:
             // maximize, and is obeyed.
             m_restoreAsked = true;
             QTimer::singleShot(0, m_dialog, [dialog = m_dialog] { dialog->setWindowState(dialog->windowState() & ~kLarge); });
+        } else if (event->type() == QEvent::WindowStateChange && m_lifted && !m_restoreAsked && (m_dialog->windowState() & kLarge)) {
+            // Qt 6.11 tells the widget of the granted maximize only after its first frame at that size:
+            // one more frame asks for the restore.
+            m_dialog->update();
         } else if ((event->type() == QEvent::Resize || event->type() == QEvent::WindowStateChange) && m_lifted &&
                    !(m_dialog->windowState() & kLarge) &&
                    (m_dialog->size() == m_size || (event->type() == QEvent::Resize && m_restoreAsked))) {
