@@ -44,6 +44,7 @@ bench: build
 	build/bench/repaint_bench
 	tests/e2e/netns-run --timeout 5 -- build/bench/burst_bench
 	tests/e2e/netns-run --timeout 5 -- build/bench/ipv6_bench
+	tests/e2e/netns-run --timeout 5 -- build/bench/soak_bench
 
 # `make install PREFIX=/somewhere` (default /usr/local).
 PREFIX ?= /usr/local

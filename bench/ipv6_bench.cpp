@@ -16,8 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "tasks/questionpool.h"
+#include "bench/windowless_lookup.h"
 #include "platform/winsock.h"
+#include "tasks/questionpool.h"
 #include "tests/e2e/relay.h"
 
 namespace {
@@ -51,14 +52,12 @@ int main() {
         return 1;
     }
     const char* name = "dual.nomvara.test";  // one IPv4 and one IPv6 address
-    std::vector<CString> answers;
-    std::shared_ptr<Ipv6Question> question;
     for (const auto delay : {0ms, 2ms}) {
         relay.SetDelay(delay);
         // Interleaved, so that both see the same machine.
         std::vector<double> whole, ipv4;
         for (int round = 0; round < 9; ++round) {
-            whole.push_back(MedianMs(delay.count() ? 10 : 50, [&] { ResolveWithIpv6(name, answers, question); }));
+            whole.push_back(MedianMs(delay.count() ? 10 : 50, [&] { WindowlessLookup(name); }));
             ipv4.push_back(MedianMs(delay.count() ? 10 : 50, [&] { winsock::gethostbyname(name); }));
         }
         std::sort(whole.begin(), whole.end());
@@ -73,9 +72,9 @@ int main() {
     std::vector<double> late, together;
     for (int round = 0; round < 9; ++round) {
         relay.SetIpv6Delay(100ms);
-        late.push_back(MedianMs(9, [&] { ResolveWithIpv6(name, answers, question); }));
+        late.push_back(MedianMs(9, [&] { WindowlessLookup(name); }));
         relay.SetIpv6Delay(0ms);
-        together.push_back(MedianMs(9, [&] { ResolveWithIpv6(name, answers, question); }));
+        together.push_back(MedianMs(9, [&] { WindowlessLookup(name); }));
     }
     std::sort(late.begin(), late.end());
     std::sort(together.begin(), together.end());
@@ -83,20 +82,19 @@ int main() {
 
     relay.SetDelay(0ms);
     relay.SetDroppingIpv6(true);
+    const auto ask = [](const std::string& query, QuestionPool::Told told) {
+        QuestionPool::Shared().Ask({AF_INET6, query}, winsock::CurrentResolver(), std::move(told), [] { return true; });
+    };
     const auto toldAfter = [&](const char* query) {
         const auto start = std::chrono::steady_clock::now();
-        ResolveWithIpv6(query, answers, question);
         std::promise<void> told;
-        question->WhenAnswered([&](const Ipv6Answer&) { told.set_value(); });
+        ask(query, [&](const QuestionAnswer&) { told.set_value(); });
         told.get_future().wait();
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     };
     const double alone = toldAfter("n0.nomvara.test");
-    std::vector<std::shared_ptr<Ipv6Question>> earlier;
-    for (int i = 0; i < 30; ++i) {
-        ResolveWithIpv6(("n" + std::to_string(1 + i % 15) + "-" + std::to_string(i) + ".burst.nomvara.test").c_str(), answers, question);
-        earlier.push_back(question);
-    }
+    for (int i = 0; i < 30; ++i)
+        ask("n" + std::to_string(1 + i % 15) + "-" + std::to_string(i) + ".burst.nomvara.test", [](const QuestionAnswer&) {});
     Report("The IPv6 part of a lookup made after 30 others, IPv6 questions dropped", toldAfter("dual.nomvara.test"),
            "one such question alone", alone, 2.2);
     return 0;

@@ -34,20 +34,24 @@ void AnswerEveryNameWithOneAddress(testing_support::ScriptedResolver& resolver, 
 class BenchDialog : public TestableDialog {
 public:
     void Cache(std::size_t count) {
-        for (std::size_t i = m_answerCache.Size(); i < count; ++i) {
+        for (; m_cached < count; ++m_cached) {
+            const std::size_t i = m_cached;
             LookupRequest request;
             request.query = CString("cached-" + std::to_string(i) + ".example");
             request.answers = {"192.0.2.1", "192.0.2.2"};
             m_answerCache.InsertIfAbsent(request);
         }
     }
+
+private:
+    std::size_t m_cached = 0;
 };
 
 BenchDialog* g_dialog = nullptr;
 std::map<std::string, double> g_seconds;  // median real time per iteration, by benchmark name
 
 void PumpUntilIdle() {
-    while (g_dialog->m_pendingRequests.Size() > 0)
+    while (g_dialog->Pending() > 0)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
 }
 
@@ -55,7 +59,7 @@ void BM_ResolverDirect(benchmark::State& state) {
     winsock::SetResolver(nullptr);  // the C library's resolver
     std::vector<CString> answers;
     for (auto _ : state)
-        ResolveQuery("localhost", answers);  // an /etc/hosts name through the C library
+        ResolveQuery(QueryKind::Name, "localhost", answers);  // an /etc/hosts name through the C library
     benchmark::DoNotOptimize(answers);
 }
 

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     resolver.AnswerEverything(script);
 
     std::vector<CString> answers{"a line from before"};
-    ResolveQuery(query.c_str(), answers);
+    ResolveQuery(KindOf(query.c_str()), query.c_str(), answers);
     // Every answer is a dotted address, the registered name whole (up to its first NUL), or the failure line.
     const std::string registered = script.name.c_str();
     for (const CString& line : answers)

@@ -28,11 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (pending.InsertIfAbsent(request) != !pendingModel.count(id))
                 std::abort();
             pendingModel.emplace(id, text);
-            addresses.emplace(id, pending.Find(id));
+            addresses.emplace(id, &pending.Find(id)->request);
             break;
         case 1:
-            if (LookupRequest* found = pending.Find(id)) {
-                if (!pendingModel.count(id) || found->query.str() != pendingModel[id] || found != addresses[id])
+            if (const auto found = pending.Find(id)) {
+                if (!pendingModel.count(id) || found->request.query.str() != pendingModel[id] || &found->request != addresses[id])
                     std::abort();
                 pending.Erase(id);
                 pendingModel.erase(id);
@@ -47,15 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             cacheModel.emplace(text, text + "!");
             break;
         default: {
-            const LookupRequest* found = cache.Find(CString(text));
+            const StoredLookup* found = cache.Find(CString(text));
             if ((found != nullptr) != (cacheModel.count(text) != 0))
                 std::abort();
-            if (found && found->answers.front().str() != cacheModel[text])
+            if (found && found->request.answers.front().str() != cacheModel[text])
                 std::abort();
         }
         }
     }
-    if (pending.Size() != pendingModel.size() || cache.Size() != cacheModel.size())
-        std::abort();
+    for (std::uint32_t id = 0; id < 32; ++id)
+        if (pending.Contains(id) != (pendingModel.count(id) != 0))
+            std::abort();
     return 0;
 }

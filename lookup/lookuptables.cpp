@@ -1,13 +1,12 @@
 #include "lookup/lookuptables.h"
 
-#include <cstring>
+#include <algorithm>
 
 std::uint32_t g_lastRequestId = 0;
 
 bool QueryOrder::operator()(const CString& a, const CString& b) const {
-    const std::size_t common = std::min(a.str().size(), b.str().size());
-    const int order = std::memcmp(a.str().data(), b.str().data(), common);  // memcmp compares unsigned bytes
-    return order != 0 ? order < 0 : a.str().size() < b.str().size();
+    const auto byte = [](char each) { return static_cast<unsigned char>(each); };
+    return std::ranges::lexicographical_compare(a.str(), b.str(), {}, byte, byte);
 }
 
 std::uint32_t NextRequestId(const PendingRequests& pending) {

@@ -22,21 +22,14 @@ public:
     bool InsertIfAbsent(const LookupRequest& request) {
         return m_records.try_emplace(request.requestId, std::make_shared<StoredLookup>(StoredLookup{request, {}})).second;
     }
-    LookupRequest* Find(std::uint32_t id) {
-        StoredLookup* stored = FindStored(id);
-        return stored ? &stored->request : nullptr;
-    }
-    // The record with its report.
-    StoredLookup* FindStored(std::uint32_t id) { return Lend(id).get(); }
-    // The same record, shared with the thread that resolves it: whatever it writes after the table
-    // has gone goes to a record of its own.
-    std::shared_ptr<StoredLookup> Lend(std::uint32_t id) {
+    // The record with its report, shared with the lookup that fills it: whatever it writes after the
+    // table has gone goes to a record of its own.
+    std::shared_ptr<StoredLookup> Find(std::uint32_t id) const {
         auto found = m_records.find(id);
         return found == m_records.end() ? nullptr : found->second;
     }
     bool Contains(std::uint32_t id) const { return m_records.count(id) != 0; }
     void Erase(std::uint32_t id) { m_records.erase(id); }
-    std::size_t Size() const { return m_records.size(); }
 
 private:
     std::map<std::uint32_t, std::shared_ptr<StoredLookup>> m_records;
@@ -53,25 +46,20 @@ public:
     bool InsertIfAbsent(const LookupRequest& request, const LookupReport& report = {}) {
         return m_records.try_emplace(request.query, StoredLookup{request, report}).second;
     }
-    // A host name's IPv6 answer that came after its lookup was stored; false unless the lookup of
-    // that text kept here is the one that asked.
-    bool SetIpv6Answer(const LookupRequest& asked, const Ipv6Answer& answer) {
-        const auto found = m_records.find(asked.query);
-        if (found == m_records.end() || found->second.request.requestId != asked.requestId)
+    // A part of a report that came after its lookup was stored; false unless the lookup of that text
+    // kept here is the one with that request id.
+    bool ApplyLater(std::uint32_t requestId, const LaterPart& part) {
+        const auto found = m_records.find(part.query);
+        if (found == m_records.end() || found->second.request.requestId != requestId)
             return false;
-        found->second.report.ipv6 = answer;
+        part.ApplyTo(found->second.report);
         return true;
     }
-    const LookupRequest* Find(const CString& query) const {
-        const StoredLookup* stored = FindStored(query);
-        return stored ? &stored->request : nullptr;
-    }
     // The record with its report.
-    const StoredLookup* FindStored(const CString& query) const {
+    const StoredLookup* Find(const CString& query) const {
         auto found = m_records.find(query);
         return found == m_records.end() ? nullptr : &found->second;
     }
-    std::size_t Size() const { return m_records.size(); }
 
 private:
     std::map<CString, StoredLookup, QueryOrder> m_records;

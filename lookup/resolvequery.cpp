@@ -15,13 +15,13 @@ LookupReport ResolveName(const char* name, std::vector<CString>& answers) {
     const winsock::hostent* entry = winsock::gethostbyname(name);
     const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
     // A name without IPv4 addresses leaves the list empty, however the name service tells it.
-    if (outcome != LookupOutcome::Answered && outcome != LookupOutcome::NoIpv4Address) {
+    if (outcome != LookupOutcome::Answered && outcome != LookupOutcome::NoAddressOfFamily) {
         answers.emplace_back(CANT_RESOLVE);
         return {outcome};
     }
     if (entry)
         answers = DottedAddresses(*entry);
-    return {answers.empty() ? LookupOutcome::NoIpv4Address : LookupOutcome::Answered};
+    return {answers.empty() ? LookupOutcome::NoAddressOfFamily : LookupOutcome::Answered};
 }
 
 LookupReport ResolveIpv4Address(const char* query, std::vector<CString>& answers) {
@@ -32,32 +32,28 @@ LookupReport ResolveIpv4Address(const char* query, std::vector<CString>& answers
     answers.emplace_back(entry ? entry->h_name : CANT_RESOLVE);
     const LookupOutcome outcome = entry ? LookupOutcome::Answered : OutcomeOfError(winsock::LastAddrInfoError());
     // An address has a name or none.
-    return {outcome == LookupOutcome::NoIpv4Address ? LookupOutcome::NoSuchName : outcome, true};
+    return {outcome == LookupOutcome::NoAddressOfFamily ? LookupOutcome::NoSuchName : outcome, QueryKind::Ipv4Address};
 }
 
 // As for an IPv4 address, a silent server is told apart from an address without a name.
 LookupReport ResolveIpv6Address(const char* address, std::vector<CString>& answers) {
     answers.emplace_back(CANT_RESOLVE);  // the list tells IPv4 only
-    LookupReport report{LookupOutcome::Ipv6Address, true};
-    const int error = winsock::CurrentResolver()->Reverse(address, report.ipv6Name);
-    if (error == 0)
-        return report;
-    report.ipv6Name.clear();
-    const LookupOutcome outcome = OutcomeOfError(error);
-    if (outcome != LookupOutcome::NoSuchName && outcome != LookupOutcome::NoIpv4Address)
-        report.outcome = outcome;
+    LookupReport report{LookupOutcome::Answered, QueryKind::Ipv6Address};
+    // A name comes only with an answer.
+    if (const int error = winsock::CurrentResolver()->Reverse(address, report.ipv6Name))
+        report.outcome = OutcomeOfError(error) == LookupOutcome::NoAddressOfFamily ? LookupOutcome::NoSuchName : OutcomeOfError(error);
     return report;
 }
 
-LookupReport Resolve(const char* query, std::vector<CString>& answers) {
-    switch (KindOf(query)) {
+LookupReport Resolve(QueryKind kind, const char* query, std::vector<CString>& answers) {
+    switch (kind) {
     case QueryKind::Name: return ResolveName(query, answers);
     case QueryKind::Ipv4Address: return ResolveIpv4Address(query, answers);
     case QueryKind::Ipv6Address: return ResolveIpv6Address(query, answers);
     case QueryKind::NotAName: break;
     }
     answers.emplace_back(CANT_RESOLVE);
-    return {LookupOutcome::NotAName};
+    return {LookupOutcome::NotAName, kind};
 }
 
 }  // namespace
@@ -72,10 +68,10 @@ std::vector<CString> DottedAddresses(const winsock::hostent& entry) {
     return dotted;
 }
 
-LookupReport ResolveQuery(const char* query, std::vector<CString>& answers) {
+LookupReport ResolveQuery(QueryKind kind, const char* query, std::vector<CString>& answers) {
     answers.clear();
     const auto asked = std::chrono::steady_clock::now();
-    LookupReport report = Resolve(query, answers);
+    LookupReport report = Resolve(kind, query, answers);
     report.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
     return report;
 }

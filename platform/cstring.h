@@ -11,7 +11,6 @@ public:
     CString(std::string text) : m_text(std::move(text)) {}
     CString(std::string_view text) : m_text(text) {}
 
-    int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
     operator const char*() const { return m_text.c_str(); }

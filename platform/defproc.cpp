@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstring>
+#include <ranges>
 
 #include "platform/events.h"
 #include "platform/qtconvert.h"
@@ -84,17 +86,10 @@ LRESULT ListBoxProc(QListWidget* list, DWORD style, UINT message, WPARAM wParam,
         return list->count();
     case LB_ADDSTRING: {
         const QString line = FromLocal8Bit(reinterpret_cast<const char*>(lParam));
+        const auto before = [&](int row) { return QString::compare(list->item(row)->text(), line, Qt::CaseInsensitive) <= 0; };
         int at = list->count();
-        if (style & LBS_SORT) {
-            int low = 0;
-            while (low < at) {
-                const int middle = (low + at) / 2;
-                if (QString::compare(list->item(middle)->text(), line, Qt::CaseInsensitive) <= 0)
-                    low = middle + 1;
-                else
-                    at = middle;
-            }
-        }
+        if (style & LBS_SORT)
+            at = *std::ranges::partition_point(std::views::iota(0, at), before);
         list->insertItem(at, line);
         return at;
     }

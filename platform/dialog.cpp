@@ -60,11 +60,6 @@ void Present(QWidget* dialog, QWidget* owner, BOOL focusFirst) {
 
 }  // namespace
 
-CDialog* CDialog::ActiveModal() {
-    const platform::ModalRun* run = platform::InnermostModalRun();
-    return run ? run->dialog : nullptr;
-}
-
 INT_PTR CDialog::DoModal() {
     const ResourceEntry* entry = FindResource(ResourceType::Dialog, m_templateId);
     if (!entry || m_hWnd)

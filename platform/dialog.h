@@ -16,12 +16,8 @@ public:
     // Binds the controls by one load-direction exchange; TRUE puts the focus on the first tab stop.
     virtual BOOL OnInitDialog();
     void EndDialog(int result);
-    UINT GetTemplateId() const { return m_templateId; }
     // From now on screen readers read the texts of its statics, in template order, when it opens.
     void DescribeByStaticTexts();
-
-    // The innermost dialog in a modal run on this thread, the one that has the focus; or none.
-    static CDialog* ActiveModal();
 
 protected:
     virtual void OnOK();

@@ -42,42 +42,31 @@ void OpenSystemMenu(HWND dialog, QPoint at) {
     dialog->systemMenu->Popup()->popup(at);
 }
 
-// Enter presses the focused push button, else the default one; Escape cancels; F1 asks for help.
+// Enter presses the focused push button, else the default one; Escape cancels; F1 asks for help;
+// Alt+Space opens the window menu.
 bool DialogKey(HWND dialog, QKeyEvent* key) {
     const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
     QWidget* dialogWidget = dialog->widget;
+    if (key->key() == Qt::Key_Space && modifiers == Qt::AltModifier) {
+        OpenSystemMenu(dialog, dialogWidget->mapToGlobal(QPoint(0, 0)));
+        return true;
+    }
+    if (modifiers != Qt::NoModifier)
+        return false;
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        if (modifiers != Qt::NoModifier)
-            return false;
-        if (auto* focused = qobject_cast<QPushButton*>(dialogWidget->focusWidget())) {
-            focused->click();
-            return true;
-        }
+        auto* pressed = qobject_cast<QPushButton*>(dialogWidget->focusWidget());
         for (auto* button : dialogWidget->findChildren<QPushButton*>())
-            if (button->isDefault() && button->isEnabled()) {
-                button->click();
-                return true;
-            }
-        Command(dialog, IDOK);
+            pressed = pressed ? pressed : button->isDefault() && button->isEnabled() ? button : nullptr;
+        if (pressed)
+            pressed->click();
+        else
+            Command(dialog, IDOK);
         return true;
     }
-    case Qt::Key_Escape:
-        if (modifiers != Qt::NoModifier)
-            return false;
-        Command(dialog, IDCANCEL);
-        return true;
-    case Qt::Key_F1:
-        if (modifiers != Qt::NoModifier)
-            return false;
-        Command(dialog, ID_HELP);
-        return true;
-    case Qt::Key_Space:
-        if (modifiers != Qt::AltModifier)
-            return false;
-        OpenSystemMenu(dialog, dialogWidget->mapToGlobal(QPoint(0, 0)));
-        return true;
+    case Qt::Key_Escape: Command(dialog, IDCANCEL); return true;
+    case Qt::Key_F1: Command(dialog, ID_HELP); return true;
     default: return false;
     }
 }

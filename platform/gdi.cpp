@@ -27,9 +27,7 @@ thread_local HCURSOR t_currentCursor = nullptr;
 }  // namespace
 
 HFONT CreateFontIndirect(const LOGFONT* description) {
-    if (!description)
-        return nullptr;
-    return new HFONT__{*description, FontFromDescription(*description)};
+    return description ? new HFONT__{*description, FontFromDescription(*description)} : nullptr;
 }
 
 int GetObject(HFONT font, int size, void* out) {

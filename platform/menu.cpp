@@ -17,10 +17,8 @@ BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text) {
         return TRUE;
     }
     QAction* action = m_menu->addAction(platform::FromLocal8Bit(text ? text : ""));
-    action->setData(QVariant::fromValue(static_cast<qulonglong>(id)));
-    HWND window = m_window;
     // The action goes with the window's widget, so a live window gets it, on its own thread.
-    QObject::connect(action, &QAction::triggered, [window, id] { platform::Dispatch(window, WM_SYSCOMMAND, id, 0); });
+    QObject::connect(action, &QAction::triggered, [window = m_window, id] { platform::Dispatch(window, WM_SYSCOMMAND, id, 0); });
     return TRUE;
 }
 

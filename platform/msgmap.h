@@ -53,7 +53,6 @@ private:
 #define ON_COMMAND(id, fn) MessageEntry{WM_COMMAND, 0, UINT(id), NOMVARA_HANDLER((self.*fn)(); return 0;)},
 #define ON_BN_CLICKED(id, fn) MessageEntry{WM_COMMAND, BN_CLICKED, UINT(id), NOMVARA_HANDLER((self.*fn)(); return 0;)},
 #define ON_MESSAGE(msg, fn) MessageEntry{UINT(msg), 0, 0, NOMVARA_HANDLER(return (self.*fn)(wParam, lParam);)},
-#define ON_WM_DESTROY() MessageEntry{WM_DESTROY, 0, 0, NOMVARA_HANDLER(self.OnDestroy(); return 0;)},
 #define ON_WM_PAINT() MessageEntry{WM_PAINT, 0, 0, NOMVARA_HANDLER(self.OnPaint(); return 0;)},
 #define ON_WM_QUERYDRAGICON() \
     MessageEntry{WM_QUERYDRAGICON, 0, 0, NOMVARA_HANDLER(return reinterpret_cast<LRESULT>(self.OnQueryDragIcon());)},

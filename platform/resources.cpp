@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -35,7 +36,7 @@ std::vector<QImage> IconImages(const ResourceEntry& entry) {
 
 // Every image of an .ico file, all sizes in one icon, and those of its 2x file for dense screens.
 HICON MakeIcon(const ResourceEntry& entry) {
-    auto* icon = new HICON__{};
+    auto icon = std::make_unique<HICON__>();
     for (const QImage& image : IconImages(entry)) {
         icon->icon.addPixmap(QPixmap::fromImage(image));
         if (image.width() == 32 || icon->pixmap.isNull())
@@ -48,11 +49,7 @@ HICON MakeIcon(const ResourceEntry& entry) {
             icon->icon.addPixmap(pixmap);
         }
     }
-    if (icon->pixmap.isNull()) {
-        delete icon;
-        return nullptr;
-    }
-    return icon;
+    return icon->pixmap.isNull() ? nullptr : icon.release();
 }
 
 // A monochrome .cur file: AND mask set is transparent, else the XOR bit picks white or black.
@@ -126,10 +123,4 @@ int LoadString(HINSTANCE, UINT id, char* buffer, int size) {
     std::memcpy(buffer, text, static_cast<size_t>(length));
     buffer[length] = '\0';
     return length;
-}
-
-POINT GetCursorHotSpot(HCURSOR cursor) { return cursor ? cursor->hotSpot : POINT{0, 0}; }
-
-POINT GetIconSize(HICON icon) {
-    return icon ? POINT{icon->pixmap.width(), icon->pixmap.height()} : POINT{0, 0};
 }

@@ -42,7 +42,3 @@ HICON LoadIcon(HINSTANCE instance, UINT id);
 HCURSOR LoadCursor(HINSTANCE instance, UINT id);
 // Copies string `id` into `buffer` (at most size-1 bytes); returns its length, 0 when missing.
 int LoadString(HINSTANCE instance, UINT id, char* buffer, int size);
-
-// The hot spot of a cursor, and the pixel size of an icon or cursor image.
-POINT GetCursorHotSpot(HCURSOR cursor);
-POINT GetIconSize(HICON icon);

@@ -69,28 +69,19 @@ void DrainOneSend() {
 }
 
 void ReleaseSendsTo(Registry& registry, HWND window) {
-    auto& sends = registry.sends;
-    for (auto it = sends.begin(); it != sends.end();) {
-        if ((*it)->window == window) {
-            (*it)->done = true;
-            (*it)->finished.notify_one();
-            it = sends.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    std::erase_if(registry.sends, [window](PendingSend* send) {
+        if (send->window != window)
+            return false;
+        send->done = true;
+        send->finished.notify_one();
+        return true;
+    });
 }
 
 }  // namespace
 
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return IsWindow(window) && window->procedure ? window->procedure(window, message, wParam, lParam) : 0;
-}
-
-size_t QueuedSends() {
-    Registry& registry = TheRegistry();
-    std::lock_guard lock(registry.mutex);
-    return registry.sends.size();
 }
 
 void AddLiveWindow(HWND window) {

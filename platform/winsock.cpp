@@ -80,19 +80,15 @@ public:
     }
 
     int Reverse(const char* address, std::string& name) override {
-        sockaddr_in6 socketAddress{};  // room for either family
-        auto* ipv4 = reinterpret_cast<sockaddr_in*>(&socketAddress);
-        socklen_t length = sizeof(sockaddr_in);
-        if (inet_pton(AF_INET, address, &ipv4->sin_addr) == 1)
-            ipv4->sin_family = AF_INET;
-        else if (inet_pton(AF_INET6, address, &socketAddress.sin6_addr) == 1) {
-            socketAddress.sin6_family = AF_INET6;
-            length = sizeof socketAddress;
-        } else
+        addrinfo hints{};
+        hints.ai_flags = AI_NUMERICHOST;  // the address as text, of either family: nothing is asked
+        addrinfo* parsed = nullptr;
+        if (getaddrinfo(address, nullptr, &hints, &parsed) != 0)
             return EAI_NONAME;
         char host[NI_MAXHOST];
         // Without NI_NAMEREQD an address with no name would come back as its own text.
-        const int error = getnameinfo(reinterpret_cast<sockaddr*>(&socketAddress), length, host, sizeof host, nullptr, 0, NI_NAMEREQD);
+        const int error = getnameinfo(parsed->ai_addr, parsed->ai_addrlen, host, sizeof host, nullptr, 0, NI_NAMEREQD);
+        freeaddrinfo(parsed);
         if (error == 0)
             name = host;
         return error;
@@ -107,24 +103,22 @@ public:
     }
 };
 
-// The resolver in use. Never destroyed: resolver threads may still be inside it while the process ends.
+// The C library's resolver and the one in use. Never destroyed: resolver threads may still be inside
+// them while the process ends.
 struct InUse {
     std::mutex mutex;
-    std::shared_ptr<NameResolver> resolver;
+    const std::shared_ptr<NameResolver> system = std::make_shared<SystemResolver>();
+    std::shared_ptr<NameResolver> resolver = system;
 };
 
-const std::shared_ptr<NameResolver>& SystemResolverInstance() {
-    static const auto* const system = new std::shared_ptr<NameResolver>(std::make_shared<SystemResolver>());
-    return *system;
-}
-
 InUse& Resolvers() {
-    static InUse* const inUse = new InUse{{}, SystemResolverInstance()};
+    static InUse* const inUse = new InUse;
     return *inUse;
 }
 
 // One thread's results, kept until that thread's next call.
 struct ThreadResults {
+    std::shared_ptr<NameResolver> resolver;  // this thread's own, if any
     int lastError = 0;
     int addrInfoError = 0;
     std::string name;
@@ -140,7 +134,12 @@ ThreadResults& Results() {
     return results;
 }
 
-hostent* Publish(ThreadResults& results) {
+// Keeps the C library's reason and its WSA number; with neither, the host entry of the results.
+hostent* Outcome(ThreadResults& results, int addrInfoError) {
+    results.addrInfoError = addrInfoError;
+    results.lastError = FromAddrInfoError(addrInfoError);
+    if (results.lastError != 0)
+        return nullptr;
     results.addressList.clear();
     for (std::uint32_t& address : results.addresses)
         results.addressList.push_back(reinterpret_cast<char*>(&address));
@@ -152,6 +151,8 @@ hostent* Publish(ThreadResults& results) {
 }  // namespace
 
 std::shared_ptr<NameResolver> CurrentResolver() {
+    if (Results().resolver)
+        return Results().resolver;
     std::lock_guard lock(Resolvers().mutex);
     return Resolvers().resolver;
 }
@@ -159,8 +160,10 @@ std::shared_ptr<NameResolver> CurrentResolver() {
 void SetResolver(std::shared_ptr<NameResolver> resolver) {
     std::shared_ptr<NameResolver> replaced;  // let go outside the lock: it may be the last hold
     std::lock_guard lock(Resolvers().mutex);
-    replaced = std::exchange(Resolvers().resolver, resolver ? std::move(resolver) : SystemResolverInstance());
+    replaced = std::exchange(Resolvers().resolver, resolver ? std::move(resolver) : Resolvers().system);
 }
+
+void UseOnThisThread(std::shared_ptr<NameResolver> resolver) { Results().resolver = std::move(resolver); }
 
 int WSAStartup(WORD /*version*/, WSADATA* data) {
     const int error = CurrentResolver()->Startup();
@@ -192,34 +195,24 @@ hostent* gethostbyname(const char* name) {
     results.name.clear();
     results.addresses.clear();
     std::vector<std::string> addresses;
-    results.addrInfoError = CurrentResolver()->Forward(AF_INET, name ? name : "", results.name, addresses);
-    results.lastError = FromAddrInfoError(results.addrInfoError);
+    const int error = CurrentResolver()->Forward(AF_INET, name ? name : "", results.name, addresses);
     for (const std::string& address : addresses)
         if (in_addr value; ::inet_pton(AF_INET, address.c_str(), &value) == 1)
             results.addresses.push_back(value.s_addr);
-    return results.lastError == 0 ? Publish(results) : nullptr;
+    return Outcome(results, error);
 }
 
 hostent* gethostbyaddr(const char* address, int length, int family) {
     ThreadResults& results = Results();
-    if (!address || length != 4 || family != AF_INET) {
-        results.addrInfoError = EAI_FAMILY;
-        results.lastError = WSANO_RECOVERY;
-        return nullptr;
-    }
+    if (!address || length != 4 || family != AF_INET)
+        return Outcome(results, EAI_FAMILY);
     in_addr value;
     std::memcpy(&value, address, 4);
     char dotted[INET_ADDRSTRLEN];
     results.name.clear();
-    results.addrInfoError = CurrentResolver()->Reverse(::inet_ntop(AF_INET, &value, dotted, sizeof dotted), results.name);
-    results.lastError = FromAddrInfoError(results.addrInfoError);
-    if (results.lastError != 0)
-        return nullptr;
     results.addresses.assign(1, value.s_addr);
-    return Publish(results);
+    return Outcome(results, CurrentResolver()->Reverse(::inet_ntop(AF_INET, &value, dotted, sizeof dotted), results.name));
 }
-
-std::uint32_t inet_addr(const char* text) { return ::inet_addr(text ? text : ""); }
 
 int inet_aton(const char* text, in_addr* address) { return ::inet_aton(text ? text : "", address); }
 

@@ -44,7 +44,6 @@ int LastAddrInfoError();
 int gethostname(char* name, int length);
 hostent* gethostbyname(const char* name);
 hostent* gethostbyaddr(const char* address, int length, int family);
-std::uint32_t inet_addr(const char* text);
 // Reads text as the C library does, in every spelling it takes (dotted, hexadecimal, octal, fewer
 // parts, a trailing blank); nonzero when it is an IPv4 address.
 int inet_aton(const char* text, in_addr* address);
@@ -74,5 +73,8 @@ public:
 std::shared_ptr<NameResolver> CurrentResolver();
 // nullptr restores the C library's. Never waits for calls in flight.
 void SetResolver(std::shared_ptr<NameResolver> resolver);
+// From now on the calls above on this thread ask `resolver`, whichever one is put in use meanwhile;
+// nullptr makes them ask the one in use again.
+void UseOnThisThread(std::shared_ptr<NameResolver> resolver);
 
 }  // namespace winsock

@@ -64,7 +64,6 @@ public:
 protected:
     // Handlers whose default is the window's own behaviour; derived classes call them to fall through.
     void OnPaint() { Default(); }
-    void OnDestroy() { Default(); }
     void OnSysCommand(UINT, LPARAM) { Default(); }
     LRESULT OnNcHitTest(POINT) { return Default(); }
     BOOL OnSetCursor(HWND, UINT, UINT) { return static_cast<BOOL>(Default()); }

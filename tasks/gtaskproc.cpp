@@ -9,10 +9,7 @@ BOOL CGTaskProc::SetTaskParams(TaskParams params) {
     return TRUE;
 }
 
-BOOL CGTaskProc::HasTaskParams() {
-    CSingleLock lock(m_lock);
-    return m_hasParams;
-}
+BOOL CGTaskProc::HasTaskParams() { return Guarded(m_hasParams); }
 
 BOOL CGTaskProc::Start(int mode, DWORD interval, int repeatCount) {
     if (!HasTaskParams())
@@ -44,25 +41,13 @@ void CGTaskProc::SetRunState(int state) {
         m_callersGone.SetEvent();
 }
 
-int CGTaskProc::GetRunState() {
-    CSingleLock lock(m_lock);
-    return m_runState;
-}
+int CGTaskProc::GetRunState() { return Guarded(m_runState); }
 
-int CGTaskProc::GetMode() {
-    CSingleLock lock(m_lock);
-    return m_mode;
-}
+int CGTaskProc::GetMode() { return Guarded(m_mode); }
 
-int CGTaskProc::GetRepeatCount() {
-    CSingleLock lock(m_lock);
-    return m_repeatCount;
-}
+int CGTaskProc::GetRepeatCount() { return Guarded(m_repeatCount); }
 
-int CGTaskProc::GetPassCount() {
-    CSingleLock lock(m_lock);
-    return m_passCount;
-}
+int CGTaskProc::GetPassCount() { return Guarded(m_passCount); }
 
 int CGTaskProc::NextPass() {
     CSingleLock lock(m_lock);

@@ -49,6 +49,12 @@ protected:
 private:
     void RunLoop();
     void RunPasses();
+    // One of the fields below, read under the lock.
+    template <typename Field>
+    Field Guarded(const Field& field) {
+        CSingleLock lock(m_lock);
+        return field;
+    }
 
     CEvent m_wakeEvent{FALSE, TRUE};
     CCriticalSection m_lock;

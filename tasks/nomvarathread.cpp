@@ -3,38 +3,25 @@
 #include "platform/cstring.h"
 #include "platform/winapp.h"
 #include "platform/winsock.h"
-#include "platform/wnd.h"
-#include "tasks/questionpool.h"
 
-CNomvaraThread::CNomvaraThread(std::shared_ptr<StoredLookup> lookup)
-    : m_lookup(std::move(lookup)), m_owner(m_lookup->request.owner ? m_lookup->request.owner->GetSafeHwnd() : nullptr) {
+CNomvaraThread::CNomvaraThread(std::shared_ptr<StoredLookup> record)
+    : m_record(std::move(record)), m_lookup(std::make_shared<Lookup>(m_record->request)) {
     winsock::WSADATA data;
-    if (winsock::WSAStartup(0x0202, &data) != 0) {
+    winsock::UseOnThisThread(m_lookup->Resolver());
+    const int started = winsock::WSAStartup(0x0202, &data);
+    winsock::UseOnThisThread(nullptr);
+    if (started != 0) {
         CString message;
         message.Format("WSAStartup failed with error %d\n", winsock::WSAGetLastError());
         AfxMessageBox(message, MB_OKCANCEL);
         winsock::WSACleanup();
     }
-    SetTaskParams(ParamsFor(m_lookup.get()));
+    SetTaskParams(ParamsFor(m_record.get()));
 }
 
-BOOL CNomvaraThread::StartOnce() {
-    if (!HasTaskParams())
-        return FALSE;
-    return Start(MODE_ONCE, INFINITE, 1);
-}
+BOOL CNomvaraThread::StartOnce() { return Start(MODE_ONCE, INFINITE, 1); }  // FALSE, as Start is, before the parameters
 
 void CNomvaraThread::OnTask(TaskParams* params) {
-    StoredLookup& lookup = *RecordOf(*params);
-    std::shared_ptr<Ipv6Question> late;
-    lookup.report = ResolveWithIpv6(lookup.request.query, lookup.request.answers, late);
-    ::SendMessage(m_owner, WM_LOOKUP_DONE, WPARAM(lookup.request.code), LPARAM(lookup.request.requestId));
-    // Only now, so that the dialog has the lookup before its late IPv6 answer. The dialog has let go
-    // of the record meanwhile: it is this lookup's alone.
-    if (late)
-        late->WhenAnswered([lookup = m_lookup, owner = m_owner](const Ipv6Answer& answer) {
-            lookup->report.ipv6 = answer;
-            ::SendMessage(owner, WM_IPV6_DONE, reinterpret_cast<WPARAM>(lookup.get()), LPARAM(lookup->request.requestId));
-        });
+    m_lookup->Run(*RecordOf(*params));
     CGTaskProc::OnTask(params);
 }

@@ -1,44 +1,29 @@
 #include "tasks/questionpool.h"
 
-#include <sys/socket.h>
+#include <netdb.h>
 
-#include "lookup/querykind.h"
-#include "lookup/resolvequery.h"
+#include <algorithm>
+#include <iterator>
+
 #include "platform/winthread.h"
 
-Ipv6Answer Ipv6Question::Answer() const {
-    std::lock_guard lock(m_mutex);
-    return m_answer;
+struct QuestionPool::Out {
+    Question question;
+    std::shared_ptr<winsock::NameResolver> resolver;  // held until the question is answered
+    std::vector<std::pair<Told, Wanted>> askers;
+    Clock::time_point since;
+};
+
+namespace {
+
+QuestionAnswer AskNow(const Question& question, winsock::NameResolver& resolver) {
+    QuestionAnswer answer;
+    const char* text = question.text.c_str();
+    answer.error = question.family == AF_UNSPEC ? resolver.Reverse(text, answer.name) : resolver.Forward(question.family, text, answer.name, answer.addresses);
+    return answer;
 }
 
-void Ipv6Question::WhenAnswered(Listener listener) {
-    std::unique_lock lock(m_mutex);
-    if (m_answer.state == Ipv6Answer::State::Asking) {
-        m_listeners.push_back(std::move(listener));
-        return;
-    }
-    const Ipv6Answer answer = m_answer;
-    lock.unlock();
-    listener(answer);
-}
-
-Ipv6Answer Ipv6Question::AskNow() const {
-    std::string canonicalName;
-    std::vector<std::string> addresses;
-    const int error = m_resolver->Forward(AF_INET6, m_name.c_str(), canonicalName, addresses);
-    return Ipv6AnswerOf(error, std::move(addresses));
-}
-
-void Ipv6Question::Finish(const Ipv6Answer& answer) {
-    std::vector<Listener> listeners;
-    {
-        std::lock_guard lock(m_mutex);
-        m_answer = answer;
-        listeners.swap(m_listeners);
-    }
-    for (const Listener& listener : listeners)
-        listener(answer);
-}
+}  // namespace
 
 class QuestionThread final : public CWinThread {
 public:
@@ -52,7 +37,8 @@ private:
     QuestionPool& m_pool;
 };
 
-QuestionPool::QuestionPool(std::size_t maxThreads, std::chrono::milliseconds idle) : m_maxThreads(maxThreads), m_idleTime(idle) {}
+QuestionPool::QuestionPool(std::size_t maxThreads, std::chrono::milliseconds idle, std::chrono::milliseconds longestWait)
+    : m_maxThreads(maxThreads), m_idleTime(idle), m_longestWait(longestWait) {}
 
 QuestionPool::~QuestionPool() {
     std::unique_lock lock(m_mutex);
@@ -66,70 +52,101 @@ QuestionPool& QuestionPool::Shared() {
     return *pool;
 }
 
-std::size_t QuestionPool::Threads() const {
-    std::lock_guard lock(m_mutex);
-    return m_threads;
-}
-
-std::shared_ptr<Ipv6Question> QuestionPool::Ask(const std::string& name, std::shared_ptr<winsock::NameResolver> resolver) {
-    const Key key{resolver.get(), name};
+void QuestionPool::Ask(const Question& question, std::shared_ptr<winsock::NameResolver> resolver, Told told, Wanted wanted) {
+    const Key key{resolver.get(), question};
     std::unique_lock lock(m_mutex);
-    if (const auto out = m_out.find(key); out != m_out.end())
-        return out->second;
-    auto question = std::make_shared<Ipv6Question>(name, std::move(resolver));
-    m_out.emplace(key, question);
-    m_waiting.push_back(question);
-    if (m_idle >= m_waiting.size()) {
-        m_changed.notify_one();
-        return question;
+    if (const auto out = m_out.find(key); out != m_out.end()) {
+        out->second->askers.emplace_back(std::move(told), std::move(wanted));
+        return;
     }
-    if (m_threads < m_maxThreads) {
+    auto out = std::make_shared<Out>(Out{question, std::move(resolver), {{std::move(told), std::move(wanted)}}, Clock::now()});
+    // While the resolver is silent, one question of the family at a time listens for it to answer again.
+    const auto alike = m_out.lower_bound(Key{key.first, {question.family, ""}});
+    if (RunOfNoAnswers(*out) >= SILENT_RUN && alike != m_out.end() && alike->first.first == key.first &&
+        alike->first.second.family == question.family) {
+        lock.unlock();
+        return out->askers.front().first({.leftUnasked = true});
+    }
+    m_out.emplace(key, out);
+    m_waiting.emplace(++m_asked, out);
+    m_changed.notify_one();
+    if (m_idle < m_waiting.size() && m_threads < m_maxThreads) {
         auto thread = std::make_unique<QuestionThread>(*this);
         if (thread->CreateThread()) {
             ++m_threads;
             thread.release();  // deletes itself as it ends
-            return question;
         }
     }
     if (m_threads == 0) {  // no thread to ask it, now or later
-        m_waiting.pop_back();
+        m_waiting.erase(m_asked);
         m_out.erase(key);
         lock.unlock();
-        question->Finish({Ipv6Answer::State::NotAsked});
+        out->askers.front().first({EAI_SYSTEM});
     }
-    return question;
 }
 
 void QuestionPool::Serve() {
     std::unique_lock lock(m_mutex);
     for (;;) {
         ++m_idle;
-        const bool asked = m_changed.wait_for(lock, m_idleTime, [&] { return !m_waiting.empty() || m_ending; });
+        const bool woken = m_changed.wait_for(lock, m_idleTime, [&] { return !m_waiting.empty() || m_ending; });
         --m_idle;
-        if (!asked || m_waiting.empty()) {
+        const std::shared_ptr<Out> out = TakeNext();
+        if (!out && woken && !m_ending)
+            continue;  // every question that waited was no longer wanted
+        if (!out) {
             --m_threads;
             m_changed.notify_all();  // a pool that is ending waits for this
             return;
         }
-        const std::shared_ptr<Ipv6Question> question = std::move(m_waiting.back());
-        m_waiting.pop_back();
         lock.unlock();
-        const Ipv6Answer answer = question->AskNow();
+        const QuestionAnswer answer = AskNow(out->question, *out->resolver);
         lock.lock();
-        m_out.erase(Key{question->m_resolver.get(), question->m_name});  // a lookup asked from here on asks again
+        Tellings tellings;
+        Heard(*out, answer, tellings);
         lock.unlock();
-        question->Finish(answer);
+        for (const auto& [told, heard] : tellings)
+            told(heard);
         lock.lock();
     }
 }
 
-LookupReport ResolveWithIpv6(const char* query, std::vector<CString>& answers, std::shared_ptr<Ipv6Question>& late) {
-    const std::shared_ptr<Ipv6Question> ipv6 =
-        KindOf(query) == QueryKind::Name ? QuestionPool::Shared().Ask(query, winsock::CurrentResolver()) : nullptr;
-    LookupReport report = ResolveQuery(query, answers);
-    if (ipv6 && (report.outcome == LookupOutcome::Answered || report.outcome == LookupOutcome::NoIpv4Address))
-        report.ipv6 = ipv6->Answer();
-    if (report.ipv6.state == Ipv6Answer::State::Asking)
-        late = ipv6;
-    return report;
+// The newest waiting question that someone still wants, or the oldest once it has waited too long.
+std::shared_ptr<QuestionPool::Out> QuestionPool::TakeNext() {
+    while (!m_waiting.empty()) {
+        const auto oldest = m_waiting.begin();
+        const auto next = Clock::now() - oldest->second->since >= m_longestWait ? oldest : std::prev(m_waiting.end());
+        std::shared_ptr<Out> out = std::move(next->second);
+        m_waiting.erase(next);
+        std::erase_if(out->askers, [](const auto& asker) { return !asker.second(); });
+        if (!out->askers.empty())
+            return out;
+        m_out.erase(Key{out->resolver.get(), out->question});
+    }
+    return nullptr;
+}
+
+// What to tell of a question just answered: its askers, and once its resolver has been silent too
+// often in a row, every question of its family still waiting for that resolver.
+void QuestionPool::Heard(const Out& out, const QuestionAnswer& answer, Tellings& tellings) {
+    const auto tell = [&](const Out& each, const QuestionAnswer& told) {
+        m_out.erase(Key{each.resolver.get(), each.question});
+        for (const auto& asker : each.askers)
+            tellings.emplace_back(asker.first, told);
+    };
+    tell(out, answer);
+    int& run = RunOfNoAnswers(out);
+    run = answer.error == EAI_AGAIN ? run + 1 : 0;
+    if (run >= SILENT_RUN)
+        std::erase_if(m_waiting, [&](const auto& each) {
+            const bool alike = each.second->resolver == out.resolver && each.second->question.family == out.question.family;
+            if (alike)
+                tell(*each.second, {.leftUnasked = true});
+            return alike;
+        });
+}
+
+int& QuestionPool::RunOfNoAnswers(const Out& out) {
+    std::erase_if(m_silence, [](const auto& each) { return each.first.expired(); });
+    return m_silence[out.resolver][out.question.family];
 }

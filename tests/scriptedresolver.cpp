@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -53,11 +54,13 @@ public:
     bool held = false;
     bool ipv6Held = false;
     std::set<std::string> heldNames;
+    std::map<std::string, int> passes;  // lookups of a held name that may go, one each
     std::map<std::string, Answer> names;
     std::map<std::string, Answer> addressNames;  // by the address's text, IPv4 or IPv6
     std::optional<Answer> everything;
     std::vector<std::string> ipv6Asked;
     int ipv6Waiting = 0;
+    int lastIpv6Thread = 0;
     std::atomic<std::chrono::milliseconds> delay{std::chrono::milliseconds(0)};
     std::atomic<int> startupError{0};
     std::atomic<int> calls{0};
@@ -72,7 +75,12 @@ private:
             std::this_thread::sleep_for(delay.load());  // a name service that takes its time
         std::unique_lock lock(mutex);
         ++waiting;
-        released.wait(lock, [&] { return !held && !heldNames.count(name); });
+        released.wait(lock, [&] {
+            if (held || (heldNames.count(name) && passes[name] == 0))
+                return false;
+            passes[name] -= heldNames.count(name) ? 1 : 0;
+            return true;
+        });
         --waiting;
         ++finished;
         if (everything)
@@ -85,6 +93,7 @@ private:
     int ForwardIpv6(const char* name, std::vector<std::string>& addresses) {
         std::unique_lock lock(mutex);
         ipv6Asked.emplace_back(name);
+        lastIpv6Thread = gettid();
         ++ipv6Waiting;
         released.wait(lock, [&] { return !ipv6Held; });
         --ipv6Waiting;
@@ -128,6 +137,7 @@ void ScriptedResolver::SetDelay(std::chrono::milliseconds delay) { m_script->del
 void ScriptedResolver::SetStartupError(int error) { m_script->startupError = error; }
 void ScriptedResolver::HoldName(const std::string& name) { m_script->Holding([&] { m_script->heldNames.insert(name); }); }
 void ScriptedResolver::ReleaseName(const std::string& name) { m_script->Holding([&] { m_script->heldNames.erase(name); }); }
+void ScriptedResolver::ReleaseOne(const std::string& name) { m_script->Holding([&] { ++m_script->passes[name]; }); }
 void ScriptedResolver::Hold() { m_script->Holding([&] { m_script->held = true; }); }
 void ScriptedResolver::HoldIpv6() { m_script->Holding([&] { m_script->ipv6Held = true; }); }
 void ScriptedResolver::ReleaseIpv6() { m_script->Holding([&] { m_script->ipv6Held = false; }); }
@@ -137,6 +147,7 @@ void ScriptedResolver::Release() {
         m_script->held = false;
         m_script->ipv6Held = false;
         m_script->heldNames.clear();
+        m_script->passes.clear();
     });
 }
 
@@ -147,6 +158,11 @@ int ScriptedResolver::Finished() const { return m_script->finished; }
 std::vector<std::string> ScriptedResolver::Ipv6Asked() const {
     std::lock_guard lock(m_script->mutex);
     return m_script->ipv6Asked;
+}
+
+int ScriptedResolver::LastIpv6Thread() const {
+    std::lock_guard lock(m_script->mutex);
+    return m_script->lastIpv6Thread;
 }
 
 int ScriptedResolver::Ipv6Waiting() const {

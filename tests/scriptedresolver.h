@@ -48,6 +48,8 @@ public:
     // Lookups of a held name, or all lookups while everything is held, wait until released.
     void HoldName(const std::string& name);
     void ReleaseName(const std::string& name);
+    // Lets one lookup of a held name go, now or when it comes.
+    void ReleaseOne(const std::string& name);
     void Hold();
     // IPv6 questions wait until released, as behind a server that answers them late.
     void HoldIpv6();
@@ -60,6 +62,8 @@ public:
     // The names whose IPv6 addresses were asked for, in the order asked, and how many of those wait.
     std::vector<std::string> Ipv6Asked() const;
     int Ipv6Waiting() const;
+    // The thread that asked the last IPv6 question, as the system numbers it.
+    int LastIpv6Thread() const;
 
 private:
     class Script;

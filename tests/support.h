@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
+#include "platform/modalruns.h"
 #include "platform/services.h"
 #include "platform/winsock.h"
 #include "tests/scriptedresolver.h"
@@ -42,6 +43,12 @@ inline std::string WithoutTimes(const std::string& text) {
         }
     }
     return result;
+}
+
+// The innermost dialog in a modal run on this thread, the one that has the focus; or none.
+inline CDialog* ActiveModal() {
+    const platform::ModalRun* run = platform::InnermostModalRun();
+    return run ? run->dialog : nullptr;
 }
 
 // Runs `body` inside the dialog's modal loop, then ends the dialog if `body` left it open.

@@ -27,7 +27,7 @@ protected:
     BOOL ShowCachedAnswers(CString query);
     BOOL StartLookup(CString query);
     LRESULT OnLookupDone(WPARAM wParam, LPARAM lParam);
-    LRESULT OnIpv6Done(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLaterPart(WPARAM wParam, LPARAM lParam);
 
     void OnDownload();
 
@@ -35,6 +35,8 @@ protected:
 
     void ListLocalAddresses();
     void EmptyResponseList();
+    // Fills the list with a lookup's answers and tells them.
+    void ShowAnswers(const StoredLookup& lookup, bool fromMemory);
     // Describes the list and tells screen readers its answer.
     void AnnounceResponse(const std::string& description);
     // The list's description for the lookup it shows.
@@ -50,14 +52,10 @@ protected:
     CEdit m_queryEdit;
     CString m_localAddresses;
     HICON m_hIcon;
-    // The lookup whose answers the list shows, so that an IPv6 answer that comes later is told with it.
-    struct ShownLookup {
-        std::uint32_t requestId = 0;  // 0 while none is shown
-        CString query;
-        std::size_t lines = 0;
-        LookupReport report;
-        bool fromMemory = false;
-    } m_shown;
+    // The lookup whose answers the list shows (request id 0 while none is), so that a part of it that
+    // comes later is told with it.
+    StoredLookup m_shown;
+    bool m_shownFromMemory = false;
 };
 
 // Where the minimised window draws its icon: centred, odd pixels to the right and below.

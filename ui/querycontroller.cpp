@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "lookup/firstofmany.h"
 #include "tasks/nomvarathread.h"
 #include "ui/nomvaradlg.h"
 
@@ -14,9 +13,20 @@ constexpr const char* WAIT_LINE = "Wait for answer...";
 constexpr std::size_t LINES_ANNOUNCED = 3;  // a longer answer is told as these and how many more
 }  // namespace
 
+// The list and what it shows go together: once emptied, it shows no lookup.
 void CNomvaraDlg::EmptyResponseList() {
+    m_shown = {};
     while (m_responseList.GetCount() != 0)
         m_responseList.DeleteString(0);
+}
+
+void CNomvaraDlg::ShowAnswers(const StoredLookup& lookup, bool fromMemory) {
+    EmptyResponseList();
+    for (const CString& line : lookup.request.answers)
+        m_responseList.AddString(line);
+    m_shown = lookup;
+    m_shownFromMemory = fromMemory;
+    AnnounceResponse(DescribeShown());
 }
 
 // Screen readers hear the list as it now shows: its first lines, how many more, and its description.
@@ -33,15 +43,13 @@ void CNomvaraDlg::AnnounceResponse(const std::string& description) {
 }
 
 std::string CNomvaraDlg::DescribeShown() const {
-    return m_shown.fromMemory ? DescribeFromMemory(m_shown.query, m_shown.report, m_shown.lines)
-                              : DescribeLookup(m_shown.query, m_shown.report, m_shown.lines);
+    return DescribeLookup(m_shown.request.query, m_shown.report, m_shown.request.answers.size(), m_shownFromMemory);
 }
 
 void CNomvaraDlg::OnGet() {
     char query[QUERY_BUFFER];
     m_queryEdit.GetWindowText(query, QUERY_BUFFER);
     m_responseList.Announce("");  // the answer it told is going
-    m_shown = {};
     EmptyResponseList();
     m_responseList.AddString(WAIT_LINE);
     m_responseList.SetDescription(DescribeWaiting(query, std::time(nullptr)).c_str());
@@ -50,26 +58,18 @@ void CNomvaraDlg::OnGet() {
 }
 
 BOOL CNomvaraDlg::ShowCachedAnswers(CString query) {
-    const StoredLookup* cached = m_answerCache.FindStored(query);
+    const StoredLookup* cached = m_answerCache.Find(query);
     if (!cached)
         return FALSE;
-    EmptyResponseList();
-    for (const CString& line : cached->request.answers)
-        m_responseList.AddString(line);
-    m_shown = {cached->request.requestId, query, cached->request.answers.size(), cached->report, true};
-    AnnounceResponse(DescribeShown());
+    ShowAnswers(*cached, true);
     UpdateData(FALSE);
     return TRUE;
 }
 
 BOOL CNomvaraDlg::StartLookup(CString query) {
-    LookupRequest request;
-    request.code = LOOKUP_CODE;
-    request.requestId = NextRequestId(m_pendingRequests);
-    request.owner = this;
-    request.query = query;
+    const LookupRequest request{LOOKUP_CODE, NextRequestId(m_pendingRequests), {}, this, query};
     m_pendingRequests.InsertIfAbsent(request);
-    std::shared_ptr<StoredLookup> stored = m_pendingRequests.Lend(request.requestId);
+    std::shared_ptr<StoredLookup> stored = m_pendingRequests.Find(request.requestId);
     if (!stored)
         return FALSE;
     // The record and its report are the resolver's from here until its WM_LOOKUP_DONE has been handled.
@@ -83,17 +83,13 @@ BOOL CNomvaraDlg::StartLookup(CString query) {
 
 LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
     EmptyResponseList();
-    m_shown = {};
     const auto requestId = static_cast<std::uint32_t>(lParam);
-    const StoredLookup* done = m_pendingRequests.FindStored(requestId);
+    const std::shared_ptr<StoredLookup> done = m_pendingRequests.Find(requestId);
     if (!done) {
         AnnounceResponse("");
         return 0;
     }
-    for (const CString& line : done->request.answers)
-        m_responseList.AddString(line);
-    m_shown = {requestId, done->request.query, done->request.answers.size(), done->report, false};
-    AnnounceResponse(DescribeShown());
+    ShowAnswers(*done, false);
     m_answerCache.InsertIfAbsent(done->request, done->report);
     m_pendingRequests.Erase(requestId);
     UpdateData(FALSE);
@@ -101,12 +97,13 @@ LRESULT CNomvaraDlg::OnLookupDone(WPARAM, LPARAM lParam) {
 }
 
 // The answer was told when the lookup was done: what changes now is its description, not spoken again.
-LRESULT CNomvaraDlg::OnIpv6Done(WPARAM wParam, LPARAM) {
-    const StoredLookup& lookup = *reinterpret_cast<const StoredLookup*>(wParam);
-    const bool kept = m_answerCache.SetIpv6Answer(lookup.request, lookup.report.ipv6);
-    if (lookup.request.requestId != m_shown.requestId || !(lookup.request.query == m_shown.query))
+LRESULT CNomvaraDlg::OnLaterPart(WPARAM wParam, LPARAM lParam) {
+    const LaterPart& part = *reinterpret_cast<const LaterPart*>(wParam);
+    const auto requestId = static_cast<std::uint32_t>(lParam);
+    const bool kept = m_answerCache.ApplyLater(requestId, part);
+    if (requestId != m_shown.request.requestId || !(part.query == m_shown.request.query))
         return kept;
-    m_shown.report.ipv6 = lookup.report.ipv6;
+    part.ApplyTo(m_shown.report);
     m_responseList.SetDescription(DescribeShown().c_str());
     return 1;
 }

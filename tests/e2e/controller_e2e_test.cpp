@@ -17,7 +17,7 @@ TEST(RealController, AskingAgainSendsTheServerNoQuery) {
                                              std::pair<std::string, Lines>{"nothere.nomvara.test", {"Can`t Resolve!"}}}) {
             const int before = LoggedQueries("A", name);
             dialog.Ask(name);
-            ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+            ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
             EXPECT_EQ(dialog.Lines(), expected) << name;
             dialog.Ask(name);
             EXPECT_EQ(dialog.Lines(), expected) << name << ": at once";
@@ -25,7 +25,7 @@ TEST(RealController, AskingAgainSendsTheServerNoQuery) {
             // log, so is any that the answer from memory could have sent.
             const std::string later = "later-" + name;
             dialog.Ask(later);
-            ASSERT_TRUE(PumpUntil([&] { return LoggedQueries("A", later) == 1 && dialog.m_pendingRequests.Size() == 0; }));
+            ASSERT_TRUE(PumpUntil([&] { return LoggedQueries("A", later) == 1 && dialog.Pending() == 0; }));
             EXPECT_EQ(LoggedQueries("A", name), before + 1) << name << ": asked once, then answered from memory";
         }
     });
@@ -43,10 +43,10 @@ TEST(RealController, BehindASlowServerTheWaitLineStaysUntilTheAnswersArrive) {
         // server's side, whose answers take 400 ms from here. A slow machine's resolver may ask again.
         ASSERT_TRUE(PumpUntil([&] { return Relay().Queries(name) >= nameBefore + 2 && Relay().Queries(address) >= addressBefore + 1; }));
         EXPECT_EQ(dialog.Lines(), Lines{"Wait for answer..."});
-        EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u);
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
-        EXPECT_EQ(dialog.m_answerCache.Find("three.nomvara.test")->answers.size(), 3u);
-        EXPECT_EQ(dialog.m_answerCache.Find("198.51.100.1")->answers, std::vector<CString>{"three.nomvara.test"});
+        EXPECT_EQ(dialog.Pending(), 2u);
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
+        EXPECT_EQ(dialog.m_answerCache.Find("three.nomvara.test")->request.answers.size(), 3u);
+        EXPECT_EQ(dialog.m_answerCache.Find("198.51.100.1")->request.answers, std::vector<CString>{"three.nomvara.test"});
     });
     Relay().SetDelay(0ms);
 }

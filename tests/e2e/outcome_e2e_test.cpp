@@ -21,7 +21,7 @@ namespace {
 // Asks, waits for the completion, and returns the description's time in milliseconds.
 int AskAndTime(TestableDialog& dialog, const std::string& query, int limitMs = 5000) {
     dialog.Ask(query);
-    EXPECT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }, limitMs)) << query;
+    EXPECT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }, limitMs)) << query;
     const std::string text = dialog.Description();
     std::printf("%-26s %s\n", query.c_str(), text.c_str());
     const size_t open = text.rfind('(');

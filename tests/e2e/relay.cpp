@@ -141,6 +141,11 @@ int UdpRelay::Queries(const std::string& name) const {
     return found == m_queriesByName.end() ? 0 : found->second;
 }
 
+void UdpRelay::ForgetQueries() {
+    std::lock_guard lock(m_countsMutex);
+    m_queriesByName.clear();
+}
+
 void UdpRelay::ForwardDue() {
     const auto now = Clock::now();
     while (!m_held.empty() && m_held.begin()->first <= now) {

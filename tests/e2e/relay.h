@@ -37,6 +37,8 @@ public:
     // Queries for one name, of any type ("1.100.51.198.in-addr.arpa" for an address's name), so that
     // a test counts only what it caused.
     int Queries(const std::string& name) const;
+    // Forgets every count, so that the names of a long run are not kept to its end.
+    void ForgetQueries();
 
 private:
     using Clock = std::chrono::steady_clock;

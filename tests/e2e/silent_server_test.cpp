@@ -15,7 +15,7 @@ TEST(SilentServer, TheWaitLineStaysWhileOtherLookupsStillComplete) {
     TestableDialog dialog;
     RunModal(dialog, [&] {
         dialog.Ask("three.nomvara.test");
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
         const Lines three = dialog.Lines();
 
         Relay().SetDropping(true);
@@ -29,7 +29,7 @@ TEST(SilentServer, TheWaitLineStaysWhileOtherLookupsStillComplete) {
         ASSERT_TRUE(PumpUntil([&] { return dialog.Lines() == Lines{"198.51.100.50"}; }));
         dialog.Ask("three.nomvara.test");  // answered from the cache
         EXPECT_EQ(dialog.Lines(), three);
-        EXPECT_EQ(dialog.m_pendingRequests.Size(), 1u) << "the silent lookup is still in flight";
+        EXPECT_EQ(dialog.Pending(), 1u) << "the silent lookup is still in flight";
     });  // and the dialog closes with it in flight; the resolver touches nothing afterwards
     Relay().SetDropping(false);
 }

@@ -85,7 +85,7 @@ inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
 // ResolveQuery's lines, into a list that held a line from before.
 inline std::vector<CString> Resolve(const char* query) {
     std::vector<CString> answers{"a line from before"};
-    ResolveQuery(query, answers);
+    ResolveQuery(KindOf(query), query, answers);
     return answers;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <set>
@@ -69,7 +71,7 @@ protected:
     LRESULT OnOne(WPARAM, LPARAM lParam) {
         g_log.push_back("base one " + std::to_string(lParam));
         handledOn = std::this_thread::get_id();
-        modalWhenHandled = CDialog::ActiveModal();
+        modalWhenHandled = testing_support::ActiveModal();
         return 11;
     }
     void OnPress() { g_log.push_back("press"); }
@@ -142,12 +144,14 @@ TEST_F(MessageTest, SendFromAnotherThreadBlocksUntilTheWindowThreadHandlesIt) {
     BaseDialog dialog;
     RunModal(dialog, [&] {
         std::atomic<bool> returned{false};
+        std::atomic<int> senderId{0};
         LRESULT result = 0;
         std::thread sender([&] {
+            senderId = gettid();
             result = ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 1);
             returned = true;
         });
-        ASSERT_TRUE(WaitUntil([] { return platform::QueuedSends() == 1; }));
+        ASSERT_TRUE(WaitUntil([&] { return senderId && testing_support::ThreadIsWaiting(senderId); }));
         EXPECT_FALSE(returned) << "the dialog thread has run no events yet";
         EXPECT_TRUE(PumpUntil([&] { return returned.load(); }));
         sender.join();
@@ -180,11 +184,15 @@ TEST_F(MessageTest, SendToADestroyedWindowReturnsZeroWithoutWaiting) {
     HWND window = nullptr;
     std::thread queued;
     std::atomic<LRESULT> queuedResult{-1};
+    std::atomic<int> senderId{0};
     RunModal(dialog, [&] {
         window = dialog.m_hWnd;
-        queued = std::thread([&] { queuedResult = ::SendMessage(window, WM_TEST_ONE, 0, 3); });
+        queued = std::thread([&] {
+            senderId = gettid();
+            queuedResult = ::SendMessage(window, WM_TEST_ONE, 0, 3);
+        });
         // The send waits in the queue; the window goes first.
-        ASSERT_TRUE(WaitUntil([] { return platform::QueuedSends() == 1; }));
+        ASSERT_TRUE(WaitUntil([&] { return senderId && testing_support::ThreadIsWaiting(senderId); }));
     });
     queued.join();
     EXPECT_EQ(queuedResult, 0) << "a sender waiting when the window went is released";
@@ -218,12 +226,18 @@ TEST_F(MessageTest, QueuedSendsAreHandledOneAtATimeWithTheThreadsOtherEventsBetw
     RunModal(dialog, [&] {
         std::atomic<int> returned{0};
         std::vector<std::thread> senders;
+        std::vector<std::atomic<int>> senderIds(5);
         for (int i = 0; i < 5; ++i)
             senders.emplace_back([&, i] {
+                senderIds[i] = gettid();
                 ::SendMessage(dialog.m_hWnd, WM_TEST_ONE, 0, 10 + i);
                 ++returned;
             });
-        ASSERT_TRUE(WaitUntil([] { return platform::QueuedSends() == 5; }));  // all five wait together
+        ASSERT_TRUE(WaitUntil([&] {  // all five wait together
+            return std::all_of(senderIds.begin(), senderIds.end(), [](const std::atomic<int>& id) {
+                return id && testing_support::ThreadIsWaiting(id);
+            });
+        }));
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [] { g_log.push_back("tick"); });
         ticker.start(0);

@@ -30,7 +30,7 @@ TEST(CStringFormat, FormatsAndKnowsItsLength) {
     CString text;
     text.Format("WSAStartup failed with error %d\n", 10091);
     EXPECT_STREQ(text, "WSAStartup failed with error 10091\n");
-    EXPECT_EQ(text.GetLength(), 35);
+    EXPECT_EQ(text.str().size(), 35u);
     CString empty("");
     EXPECT_TRUE(empty.IsEmpty());
 }

@@ -51,9 +51,12 @@ TEST(NameService, EachThreadKeepsItsOwnHostEntry) {
     EXPECT_EQ(mismatches, std::vector<int>(threads, 0));
 }
 
-TEST(NameService, InetAddrMatchesTheCLibrary) {
-    for (const char* text : {"1.2.3.4", "1.2.3", "0x7f.1", "", "x", "255.255.255.255", "1.2.3.4.5", "256.1.1.1", "010.1.1.1"})
-        EXPECT_EQ(winsock::inet_addr(text), ::inet_addr(text)) << '"' << text << '"';
+TEST(NameService, InetAtonMatchesTheCLibrary) {
+    for (const char* text : {"1.2.3.4", "1.2.3", "0x7f.1", "", "x", "255.255.255.255", "1.2.3.4.5", "256.1.1.1", "010.1.1.1"}) {
+        in_addr ours{}, theirs{};
+        EXPECT_EQ(winsock::inet_aton(text, &ours), ::inet_aton(text, &theirs)) << '"' << text << '"';
+        EXPECT_EQ(ours.s_addr, theirs.s_addr) << '"' << text << '"';
+    }
 }
 
 TEST(NameService, InetNtoaGivesDottedText) {

@@ -1,7 +1,10 @@
 // The resolver thread: one report per lookup, the start-up message, and a safe end when the dialog goes.
+#include <sys/socket.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <set>
 #include <thread>
@@ -9,6 +12,7 @@
 #include "lookup/lookuptables.h"
 #include "platform/dialog.h"
 #include "tasks/nomvarathread.h"
+#include "tasks/questionpool.h"
 #include "tests/support.h"
 #include "ui/resourceids.h"
 
@@ -45,7 +49,7 @@ public:
         request.owner = this;
         request.query = query;
         pending.InsertIfAbsent(request);
-        return pending.Lend(id);
+        return pending.Find(id);
     }
     BOOL Launch(std::shared_ptr<StoredLookup> record) {
         auto* thread = new CountedThread(std::move(record));
@@ -58,10 +62,9 @@ public:
 
 protected:
     LRESULT OnDone(WPARAM wParam, LPARAM lParam) {
-        LookupRequest* record = pending.Find(static_cast<std::uint32_t>(lParam));
-        reports.push_back({wParam, lParam, record ? record->answers : std::vector<CString>{}});
-        if (record)
-            pending.Erase(record->requestId);
+        const auto record = pending.Find(static_cast<std::uint32_t>(lParam));
+        reports.push_back({wParam, lParam, record ? record->request.answers : std::vector<CString>{}});
+        pending.Erase(static_cast<std::uint32_t>(lParam));
         return 1;
     }
     DECLARE_MESSAGE_MAP()
@@ -91,7 +94,7 @@ TEST(ResolverThread, EveryLookupReportsOnceWithCodeSixAndItsOwnId) {
         EXPECT_EQ(report.answers, report.id == 41 ? std::vector<CString>{"192.0.2.1"} : std::vector<CString>{"Can`t Resolve!"});
     }
     EXPECT_EQ(ids, (std::set<LPARAM>{41, 42})) << "either order, each its own id";
-    EXPECT_EQ(window.pending.Size(), 0u);
+    EXPECT_FALSE(window.pending.Contains(41) || window.pending.Contains(42));
 }
 
 TEST(ResolverThread, AFailingNameServiceStartShowsTheMessageOncePerThread) {
@@ -125,5 +128,58 @@ TEST(ResolverThread, AResolverFinishingAfterItsWindowHasGoneSendsNothing) {
     resolver.Release();
     ASSERT_TRUE(PumpUntil([&] { return g_threadsDeleted == 1; }));  // runs events: a send would be handled
     EXPECT_TRUE(window.reports.empty());
-    EXPECT_EQ(window.pending.Size(), 1u);
+    EXPECT_TRUE(window.pending.Contains(7));
+}
+
+// Put in use after the lookup was made, another resolver gets none of its questions.
+TEST(ResolverThread, EveryQuestionOfALookupGoesToTheResolverInUseWhenItWasMade) {
+    ScriptedResolver made;
+    made.AddName("dual.example", {"192.0.2.1"}, 0, {"2001:db8::1"});
+    ReportWindow window;
+    RunModal(window, [&] {
+        const std::shared_ptr<StoredLookup> record = window.Store(1, "dual.example");
+        const auto lookup = std::make_shared<Lookup>(record->request);
+        ScriptedResolver later;
+        later.AnswerEverything({0, "other", {testing_support::Address("192.0.2.9")}, {"2001:db8::9"}});
+        lookup->Run(*record);  // on the window's own thread, whose sends are handled at once
+        ASSERT_EQ(window.reports.size(), 1u);
+        EXPECT_EQ(window.reports[0].answers, std::vector<CString>{"192.0.2.1"});
+        EXPECT_TRUE(testing_support::WaitUntil([&] { return made.Ipv6Asked().size() == 1; }));
+        EXPECT_EQ(later.Calls() + int(later.Ipv6Asked().size()), 0);
+    });
+}
+
+// Neither for a name the server does not know, nor once its window has gone, is its IPv6 question asked.
+TEST(ResolverThread, ALaterQuestionNoLongerNeededIsNeverAsked) {
+    ScriptedResolver resolver;
+    resolver.AddName("known.example", {"192.0.2.1"}, 0, {"2001:db8::1"});
+    QuestionPool pool(1, 2s, 0ms);  // one thread, the oldest question first
+    std::atomic<int> told{0};
+    // Keeps the pool's one thread busy until `then` has been asked behind the lookup's question.
+    const auto behindBusy = [&](const std::function<void()>& lookUp) {
+        const auto ask = [&](const char* name) {
+            pool.Ask({AF_INET6, name}, winsock::CurrentResolver(), [&](const QuestionAnswer&) { ++told; }, [] { return true; });
+        };
+        resolver.HoldIpv6();
+        ask("busy.example");
+        ASSERT_TRUE(testing_support::WaitUntil([&] { return resolver.Ipv6Waiting() == 1; }));
+        lookUp();
+        ask("then.example");
+        const int before = told;
+        resolver.ReleaseIpv6();
+        ASSERT_TRUE(PumpUntil([&] { return told == before + 2; }));  // a later part sent to the window is handled
+    };
+    ReportWindow window;
+    std::shared_ptr<StoredLookup> known;
+    std::shared_ptr<Lookup> gone;
+    RunModal(window, [&] {
+        behindBusy([&] {
+            const std::shared_ptr<StoredLookup> unknown = window.Store(1, "unknown.example");
+            std::make_shared<Lookup>(unknown->request, pool)->Run(*unknown);
+        });
+        known = window.Store(2, "known.example");
+        gone = std::make_shared<Lookup>(known->request, pool);
+    });
+    behindBusy([&] { gone->Run(*known); });
+    EXPECT_EQ(resolver.Ipv6Asked(), (std::vector<std::string>{"busy.example", "then.example", "busy.example", "then.example"}));
 }

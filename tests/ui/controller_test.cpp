@@ -27,7 +27,7 @@ protected:
         resolver.AddName("one.example", {"192.0.2.1"});
     }
     bool Settled(TestableDialog& dialog) {
-        return PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; });
+        return PumpUntil([&] { return dialog.Pending() == 0; });
     }
     ScriptedResolver resolver;
     TestableDialog dialog;
@@ -47,7 +47,7 @@ TEST_F(ControllerTest, AMissShowsTheWaitLineThenTheAnswersInSortedOrder) {
         resolver.ReleaseName("three.example");
         ASSERT_TRUE(Settled(dialog));
         EXPECT_EQ(dialog.Lines(), (Lines{"10.0.0.1", "192.0.2.30", "192.0.2.4"}));
-        EXPECT_EQ(dialog.m_answerCache.Find("three.example")->answers,
+        EXPECT_EQ(dialog.m_answerCache.Find("three.example")->request.answers,
                   (std::vector<CString>{"192.0.2.30", "10.0.0.1", "192.0.2.4"}));
     });
 }
@@ -66,7 +66,7 @@ TEST_F(ControllerTest, AskingAgainAnswersFromTheCacheWithoutIdThreadOrNameServic
             EXPECT_EQ(dialog.Lines(), first) << query << ": at once, before any event runs";
             EXPECT_EQ(resolver.Calls(), calls + 1) << query << ": only the other text was resolved";
             EXPECT_EQ(g_lastRequestId, lastId + 1) << query;
-            EXPECT_EQ(dialog.m_pendingRequests.Size(), 0u);
+            EXPECT_EQ(dialog.Pending(), 0u);
         }
         EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
     });
@@ -125,19 +125,20 @@ TEST_F(ControllerTest, TheQueryIsItsFirst49CharactersAndMayBeEmpty) {
 }
 
 TEST_F(ControllerTest, TheSameTextTwiceInFlightTakesTwoIdsAndTheCacheKeepsTheFirstHandled) {
+    resolver.HoldName("one.example");
     RunModal(dialog, [&] {
-        const int before = resolver.Finished();  // the local-address lookup has been made already
         dialog.Ask("one.example");
-        // Wait without running events, so that its report waits for the dialog thread.
-        ASSERT_TRUE(WaitUntil([&] { return resolver.Finished() == before + 1 && platform::QueuedSends() == 1; }));
-        resolver.AddName("one.example", {"192.0.2.2"});
-        // Asking from the dialog thread runs no events, so the first report is still waiting.
         dialog.Ask("one.example");
         EXPECT_EQ(g_lastRequestId, 2u);
-        EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u);
+        EXPECT_EQ(dialog.Pending(), 2u);
+        resolver.ReleaseOne("one.example");
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 1; }));
+        EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
+        resolver.AddName("one.example", {"192.0.2.2"});
+        resolver.ReleaseOne("one.example");
         ASSERT_TRUE(Settled(dialog));
         EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.2"}) << "the completion handled last replaces the list";
-        EXPECT_EQ(dialog.m_answerCache.Find("one.example")->answers, std::vector<CString>{"192.0.2.1"});
+        EXPECT_EQ(dialog.m_answerCache.Find("one.example")->request.answers, std::vector<CString>{"192.0.2.1"});
     });
 }
 
@@ -149,7 +150,7 @@ TEST_F(ControllerTest, ACompletionWithAnUnknownIdEmptiesTheListAndAnswersZero) {
             EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, code, 999), 0);
             EXPECT_TRUE(dialog.Lines().empty());
         }
-        EXPECT_EQ(dialog.m_answerCache.Size(), 1u);
+        EXPECT_EQ(dialog.m_answerCache.Find("one.example")->request.requestId, 1u) << "the tables are unchanged";
     });
 }
 
@@ -159,12 +160,12 @@ TEST_F(ControllerTest, ACompletionArrivingWhileTheAboutBoxIsOpenFillsTheMainList
         dialog.Ask("one.example");
         bool checkedInside = false;
         QTimer::singleShot(0, [&] {
-            CDialog* about = CDialog::ActiveModal();
-            ASSERT_EQ(about->GetTemplateId(), IDD_ABOUTBOX);
+            CDialog* about = testing_support::ActiveModal();
+            ASSERT_EQ(platform::InnermostModalRun()->templateId, IDD_ABOUTBOX);
             resolver.ReleaseName("one.example");
             EXPECT_TRUE(Settled(dialog));
             EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
-            checkedInside = CDialog::ActiveModal() == about;
+            checkedInside = testing_support::ActiveModal() == about;
             about->EndDialog(IDCANCEL);
         });
         dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
@@ -181,10 +182,10 @@ TEST_F(ControllerTest, AThreadThatCannotStartUsesUpItsIdAndLeaksNothing) {
         EXPECT_EQ(dialog.Lines(), kWait) << "the wait line stays";
         EXPECT_EQ(dialog.Description().rfind("one.example: The lookup could not be started", 0), 0u) << dialog.Description();
         EXPECT_EQ(g_lastRequestId, 2u);
-        EXPECT_EQ(dialog.m_pendingRequests.Size(), 2u) << "the records stay until the dialog ends";
+        EXPECT_TRUE(dialog.m_pendingRequests.Contains(1) && dialog.m_pendingRequests.Contains(2)) << "the records stay until the dialog ends";
         dialog.Ask("one.example");
         EXPECT_EQ(g_lastRequestId, 3u);
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 2; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 2; }));
         EXPECT_EQ(dialog.Lines(), Lines{"192.0.2.1"});
     });
 }
@@ -201,7 +202,7 @@ TEST_F(ControllerTest, ReplacingTheResolverWithNineNamesIpv6QuestionsOutWaitsFor
         held.reset();  // lets its questions go and puts the C library's resolver back
         EXPECT_TRUE(PumpUntil([&] {
             for (int i = 0; i < 9; ++i)
-                if (dialog.m_answerCache.FindStored(CString("name" + std::to_string(i) + ".example"))->report.ipv6.state !=
+                if (dialog.m_answerCache.Find(CString("name" + std::to_string(i) + ".example"))->report.ipv6.state !=
                     Ipv6Answer::State::Addresses)
                     return false;
             return true;

@@ -31,7 +31,7 @@ TEST(Desktop, TheResponseListCopiesTheSelectedLinesOrAllOfThemInItsOrder) {
     TestableDialog dialog;
     RunModal(dialog, [&] {
         dialog.Ask("three.example");
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
         auto* list = static_cast<QListWidget*>(dialog.Widget(IDC_RESPONSES));
         EXPECT_EQ(list->contextMenuPolicy(), Qt::ActionsContextMenu);
         QFocusEvent entered(QEvent::FocusIn, Qt::TabFocusReason);

@@ -35,6 +35,18 @@ public:
             lines.push_back(list->item(i)->text().toStdString());
         return lines;
     }
+    // Lookups of this dialog still waiting for their answer lines: of the ids handed out since the counter
+    // was last set back, those its pending table holds.
+    std::size_t Pending() const {
+        if (m_lowestPending > g_lastRequestId + 1)
+            m_lowestPending = 1;
+        while (m_lowestPending <= g_lastRequestId && !m_pendingRequests.Contains(m_lowestPending))
+            ++m_lowestPending;
+        std::size_t pending = 0;
+        for (std::uint32_t id = m_lowestPending; id != 0 && id <= g_lastRequestId; ++id)
+            pending += m_pendingRequests.Contains(id);
+        return pending;
+    }
     void Ask(const std::string& query) {
         m_queryEdit.SetWindowText(query.c_str());
         OnGet();
@@ -64,4 +76,7 @@ public:
         const QString shown = Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip;
         return description == shown ? description.toStdString() : "tooltip shows otherwise: " + shown.toStdString();
     }
+
+private:
+    mutable std::uint32_t m_lowestPending = 1;
 };

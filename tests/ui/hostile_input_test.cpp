@@ -29,7 +29,7 @@ TEST(HostileInput, AnyTextInTheQueryBoxGetsOneDefinedAnswer) {
         for (const QString& input : inputs) {
             box->setText(input);
             dialog.OnGet();
-            ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+            ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
             EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"}) << input.left(20).toStdString();
         }
         // Bytes that are no UTF-8 at all, pasted from the clipboard.
@@ -37,7 +37,7 @@ TEST(HostileInput, AnyTextInTheQueryBoxGetsOneDefinedAnswer) {
         box->clear();
         box->paste();
         dialog.OnGet();
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
         EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
     });
 }

@@ -62,7 +62,7 @@ bool IsHandCursor(QWidget* widget) {
 // Runs `body` with the About box open over the main dialog, then closes it.
 void WithAboutBox(CDialog& main, const std::function<void(CDialog&)>& body) {
     QTimer::singleShot(0, [body] {
-        CDialog* about = CDialog::ActiveModal();
+        CDialog* about = testing_support::ActiveModal();
         body(*about);
         if (about->m_hWnd)
             about->EndDialog(IDCANCEL);
@@ -292,7 +292,7 @@ TEST(AboutBox, EveryOpeningIsNewAndTheSame) {
     RunModal(dialog, [&] {
         for (int opening = 0; opening < 2; ++opening)
             WithAboutBox(dialog, [&](CDialog& about) {
-                EXPECT_EQ(about.GetTemplateId(), IDD_ABOUTBOX);
+                EXPECT_EQ(platform::InnermostModalRun()->templateId, IDD_ABOUTBOX);
                 QWidget* site = Item(about, IDC_SITE_LINK);
                 QWidget* maker = Item(about, IDC_MAKER_LINK);
                 MouseAt(site, QEvent::MouseMove, BlankPart(site));
@@ -378,7 +378,7 @@ TEST(Resources, TheHandCursorIsMonochrome32x32WithItsHotSpotAtTheFingerTip) {
     EXPECT_EQ(Word(image + 14), 1) << "one bit per pixel";
     HCURSOR hand = LoadCursor(AfxGetInstanceHandle(), IDC_HAND_CURSOR);
     ASSERT_NE(hand, nullptr);
-    EXPECT_EQ(GetCursorHotSpot(hand).x, 5);
+    EXPECT_EQ(hand->hotSpot.x, 5);
     const QImage pixels = hand->pixmap.toImage();
     EXPECT_EQ(qAlpha(pixels.pixel(5, 0)), 255) << "the finger tip is at the hot spot";
     EXPECT_EQ(qAlpha(pixels.pixel(20, 0)), 0);
@@ -407,7 +407,7 @@ TEST(Resources, TheIconHas32And16PixelImagesOf16Colours) {
         EXPECT_EQ(entry[2], 16) << "colours";
         EXPECT_EQ(Word(icon + Dword(entry + 12) + 14), 4) << "bits per pixel";
     }
-    EXPECT_EQ(GetIconSize(LoadIcon(AfxGetInstanceHandle(), IDR_MAINFRAME)).x, 32);
+    EXPECT_EQ(LoadIcon(AfxGetInstanceHandle(), IDR_MAINFRAME)->pixmap.width(), 32);
 }
 
 TEST(Resources, TheVersionRecordIs1310) {

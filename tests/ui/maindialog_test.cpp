@@ -138,7 +138,7 @@ TEST(MainDialog, ListsTheLocalAddressesEachEndedByALineBreak) {
         // Every completion and every answer from memory writes the list into the box again.
         box.SetWindowText("typed over");
         dialog.Ask("unknown.example");
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 0; }));
         EXPECT_STREQ(box.GetWindowText(), "192.0.2.10\r\n192.0.2.11\r\n") << "after a completion";
         box.SetWindowText("typed over");
         dialog.Ask("unknown.example");
@@ -173,10 +173,10 @@ TEST(Dialogs, EachWayOfClosingEndsItsDialogAndTheMainDialogGoesOnAfterTheAboutBo
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, [&] {
             stuck = true;
-            CDialog::ActiveModal()->EndDialog(IDOK);
+            testing_support::ActiveModal()->EndDialog(IDOK);
         });
         const auto close = [&] {
-            CDialog* target = CDialog::ActiveModal();
+            CDialog* target = testing_support::ActiveModal();
             QWidget* window = platform::WidgetOf(target->m_hWnd);
             QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
             switch (row.way) {
@@ -192,7 +192,7 @@ TEST(Dialogs, EachWayOfClosingEndsItsDialogAndTheMainDialogGoesOnAfterTheAboutBo
             RunModal(dialog, [&] {
                 QTimer::singleShot(0, close);  // once the box runs
                 dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);  // returns when the box has ended
-                EXPECT_EQ(CDialog::ActiveModal(), &dialog) << name;
+                EXPECT_EQ(testing_support::ActiveModal(), &dialog) << name;
                 EXPECT_TRUE(platform::WidgetOf(dialog.m_hWnd)->isEnabled()) << name;
             });
         } else {
@@ -224,7 +224,13 @@ TEST(MainDialog, TheSystemMenuEndsWithASeparatorAndTheAboutItem) {
         ASSERT_GE(items.size(), 3);
         EXPECT_TRUE(items[items.size() - 2]->isSeparator());
         EXPECT_EQ(items.back()->text(), "&About Nomvara...");
-        EXPECT_EQ(items.back()->data().toULongLong(), IDM_ABOUTBOX);
+        UINT opened = 0;
+        QTimer::singleShot(0, [&] {
+            opened = platform::InnermostModalRun()->templateId;
+            testing_support::ActiveModal()->EndDialog(IDOK);
+        });
+        items.back()->trigger();
+        EXPECT_EQ(opened, IDD_ABOUTBOX) << "the item sends IDM_ABOUTBOX";
     });
 }
 
@@ -235,8 +241,8 @@ TEST(MainDialog, CommandsFrom0x10To0x1FOpenTheAboutBoxAndStandardOnesWork) {
         for (UINT command = 0x0010; command <= 0x001F; ++command) {
             UINT opened = 0;
             QTimer::singleShot(0, [&] {
-                CDialog* about = CDialog::ActiveModal();
-                opened = about->GetTemplateId();
+                CDialog* about = testing_support::ActiveModal();
+                opened = platform::InnermostModalRun()->templateId;
                 EXPECT_EQ(QApplication::activeModalWidget(), platform::WidgetOf(about->m_hWnd)) << "the owner takes no input";
                 EXPECT_EQ(platform::WidgetOf(about->m_hWnd)->parentWidget(), platform::WidgetOf(dialog.m_hWnd));
                 about->EndDialog(IDOK);
@@ -261,7 +267,7 @@ TEST(MainDialog, F1AsksForHelpWithTheFocusedDialogsContext) {
         Press(dialog.Widget(IDC_QUERY), Qt::Key_F1);
         Press(dialog.Widget(IDC_QUERY), Qt::Key_F1, Qt::ShiftModifier);
         QTimer::singleShot(0, [&] {
-            CDialog* about = CDialog::ActiveModal();
+            CDialog* about = testing_support::ActiveModal();
             Press(platform::WidgetOf(about->m_hWnd), Qt::Key_F1);
             about->EndDialog(IDOK);
         });

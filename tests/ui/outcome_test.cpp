@@ -30,7 +30,7 @@ protected:
     // Every lookup done, and the shown one's IPv6 answer in, unless a test holds it.
     void Settle(bool ipv6Held = false) {
         ASSERT_TRUE(PumpUntil([&] {
-            return dialog.m_pendingRequests.Size() == 0 &&
+            return dialog.Pending() == 0 &&
                    (ipv6Held || dialog.Description().find("IPv6 still being asked") == std::string::npos);
         }));
     }
@@ -41,34 +41,37 @@ protected:
 }  // namespace
 
 TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary) {
+    constexpr QueryKind kName = QueryKind::Name, kAddress = QueryKind::Ipv4Address, kIpv6 = QueryKind::Ipv6Address;
     struct Case {
         int error;  // 0: answered
-        bool reverse;
+        QueryKind kind;
         const char* text;
     };
     const Case cases[] = {
-        {0, false, "3 addresses (41 ms)"},
-        {0, true, "Its registered name (41 ms)"},
-        {EAI_NONAME, false, "No such name (answered in 41 ms)"},
-        {EAI_NONAME, true, "No name found for this address: none is registered, or the server failed (answered in 41 ms)"},
-        {EAI_NODATA, false, "The name exists but has no IPv4 address (41 ms)"},
-        {EAI_ADDRFAMILY, false, "The name exists but has no IPv4 address (41 ms)"},
-        {EAI_AGAIN, false, "The DNS server did not answer in time, or refused for now (41 ms)"},
-        {EAI_AGAIN, true, "The DNS server did not answer in time, or refused for now (41 ms)"},
-        {EAI_FAIL, false, "The DNS server failed or refused (41 ms)"},
-        {EAI_IDN_ENCODE, false, "Not a valid name: it cannot be written as a DNS name, so nothing was asked"},
+        {0, kName, "3 addresses (41 ms)"},
+        {0, kAddress, "Its registered name (41 ms)"},
+        {EAI_NONAME, kName, "No such name (answered in 41 ms)"},
+        {EAI_NONAME, kAddress, "No name found for this address: none is registered, or the server failed (answered in 41 ms)"},
+        {EAI_NODATA, kName, "The name exists but has no IPv4 address (41 ms)"},
+        {EAI_ADDRFAMILY, kName, "The name exists but has no IPv4 address (41 ms)"},
+        {EAI_AGAIN, kName, "The DNS server did not answer in time, or refused for now (41 ms)"},
+        {EAI_AGAIN, kAddress, "The DNS server did not answer in time, or refused for now (41 ms)"},
+        {EAI_AGAIN, kIpv6, "The DNS server did not answer in time, or refused for now (41 ms)"},
+        {EAI_NONAME, kIpv6, "An IPv6 address, with no registered name found (41 ms)"},
+        {EAI_FAIL, kName, "The DNS server failed or refused (41 ms)"},
+        {EAI_IDN_ENCODE, kName, "Not a valid name: it cannot be written as a DNS name, so nothing was asked"},
     };
     for (const Case& each : cases) {
-        const LookupReport report{each.error ? OutcomeOfError(each.error) : LookupOutcome::Answered, each.reverse, 41ms};
+        const LookupReport report{each.error ? OutcomeOfError(each.error) : LookupOutcome::Answered, each.kind, 41ms};
         EXPECT_EQ(Describe(report, 3), each.text) << each.error;
     }
     for (int local : {EAI_SYSTEM, EAI_MEMORY, EAI_FAMILY, EAI_SOCKTYPE, EAI_BADFLAGS, EAI_SERVICE, EAI_OVERFLOW, EAI_INTR, EAI_CANCELED, 1})
-        EXPECT_EQ(Describe({OutcomeOfError(local), false, 41ms}, 1), "This computer's name service could not make the lookup (41 ms)")
+        EXPECT_EQ(Describe({OutcomeOfError(local), kName, 41ms}, 1), "This computer's name service could not make the lookup (41 ms)")
             << local;
-    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms}, 1), "1 address (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::NoAnswer, false, 1234567ms}, 1),
+    EXPECT_EQ(Describe({LookupOutcome::Answered, kName, 7ms}, 1), "1 address (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::NoAnswer, kName, 1234567ms}, 1),
               "The DNS server did not answer in time, or refused for now (1,234,567 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::NotAName, false, 0ms}, 1),
+    EXPECT_EQ(Describe({LookupOutcome::NotAName, QueryKind::NotAName, 0ms}, 1),
               "Not a name or address: empty, or it starts with a blank or control character");
     const std::vector<std::string> six{"2001:db8::1", "2001:db8::2", "2001:db8::3", "2001:db8::4", "2001:db8::5", "2001:db8::6"};
     struct Ipv6Case {
@@ -89,15 +92,16 @@ TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary)
         {EAI_MEMORY, {}, "1 address; IPv6 could not be asked (7 ms)"},
     };
     for (const Ipv6Case& each : ipv6Cases)
-        EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, Ipv6AnswerOf(each.error, each.addresses)}, 1), each.told)
+        EXPECT_EQ(Describe({LookupOutcome::Answered, kName, 7ms, Ipv6AnswerOf(each.error, each.addresses)}, 1), each.told)
             << each.error;
-    EXPECT_EQ(Describe({LookupOutcome::Answered, false, 7ms, {Ipv6Answer::State::Asking}}, 1), "1 address; IPv6 still being asked (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::NoIpv4Address, false, 7ms, Ipv6AnswerOf(0, {six[0]})}, 0),
+    EXPECT_EQ(Describe({LookupOutcome::Answered, kName, 7ms, {Ipv6Answer::State::Asking}}, 1), "1 address; IPv6 still being asked (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::Answered, kName, 7ms, {Ipv6Answer::State::LeftUnasked}}, 1),
+              "1 address; IPv6 not asked, as the last few IPv6 questions got no answer (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::NoAddressOfFamily, kName, 7ms, Ipv6AnswerOf(0, {six[0]})}, 0),
               "The name exists but has no IPv4 address; IPv6 2001:db8::1 (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms, {}, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
-    EXPECT_EQ(Describe({LookupOutcome::Ipv6Address, true, 7ms}, 1), "An IPv6 address, with no registered name found (7 ms)");
+    EXPECT_EQ(Describe({LookupOutcome::Answered, kIpv6, 7ms, {}, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
     // Each description begins with its query, quoted where a blank at an end, or nothing, would be lost.
-    EXPECT_EQ(DescribeLookup("<b>x</b>", {LookupOutcome::Answered, false, 7ms}, 1), "<b>x</b>: 1 address (7 ms)");
+    EXPECT_EQ(DescribeLookup("<b>x</b>", {LookupOutcome::Answered, kName, 7ms}, 1), "<b>x</b>: 1 address (7 ms)");
     EXPECT_EQ(DescribeLookup("", {LookupOutcome::NotAName}, 1).rfind("\"\": Not a name", 0), 0u);
     EXPECT_EQ(DescribeLookup(" x ", {LookupOutcome::NotAName}, 1).rfind("\" x \": Not a name", 0), 0u);
 }
@@ -165,23 +169,41 @@ TEST_F(OutcomeTest, AnIpv6AnswerThatComesLateIsToldWithItsLookupKeptWithItAndNot
         EXPECT_EQ(WithoutTimes(shown), "one.example: From memory. First lookup: 1 address (N ms)");
         resolver.ReleaseIpv6();
         ASSERT_TRUE(PumpUntil([&] {
-            return dialog.m_answerCache.FindStored("v6silent.nomvara.test")->report.ipv6.state == Ipv6Answer::State::NoAnswer;
+            return dialog.m_answerCache.Find("v6silent.nomvara.test")->report.ipv6.state == Ipv6Answer::State::NoAnswer;
         }));
         EXPECT_EQ(dialog.Description(), shown);
     });
 }
 
-TEST_F(OutcomeTest, ALateAnswerAfterTheListWasEmptiedDescribesNothing) {
+// Not over an emptied list, nor over the wait line of a newer lookup, nor for another lookup's id.
+TEST_F(OutcomeTest, ALaterPartIsDrawnOnlyOverItsOwnLookupNamedByItsId) {
+    const auto ipv6Of = [&](const char* query) { return dialog.m_answerCache.Find(query)->report.ipv6; };
     resolver.HoldIpv6();
     RunModal(dialog, [&] {
         dialog.Ask("many.nomvara.test");
         Settle(true);
         EXPECT_EQ(dialog.SendMessage(WM_LOOKUP_DONE, 6, 999), 0);
+        dialog.Ask("dual.nomvara.test");
+        Settle(true);
+        resolver.HoldName("three.example");
+        dialog.Ask("three.example");
         resolver.ReleaseIpv6();
         ASSERT_TRUE(PumpUntil([&] {
-            return dialog.m_answerCache.FindStored("many.nomvara.test")->report.ipv6.state == Ipv6Answer::State::Addresses;
+            return ipv6Of("many.nomvara.test").state == Ipv6Answer::State::Addresses &&
+                   ipv6Of("dual.nomvara.test").state == Ipv6Answer::State::Addresses;
         }));
-        EXPECT_EQ(dialog.Description(), "");
+        EXPECT_EQ(dialog.Description().rfind("Looking up \"three.example\" since ", 0), 0u) << dialog.Description();
+
+        resolver.ReleaseName("three.example");
+        Settle();
+        const std::string shown = dialog.Description();
+        const LaterPart part{"three.example", Ipv6Answer{Ipv6Answer::State::Addresses, {"2001:db8::3"}}};
+        const std::uint32_t id = dialog.m_answerCache.Find("three.example")->request.requestId;
+        EXPECT_EQ(dialog.SendMessage(WM_LATER_PART, reinterpret_cast<WPARAM>(&part), id + 1), 0);
+        EXPECT_EQ(dialog.Description(), shown);
+        EXPECT_EQ(ipv6Of("three.example").state, Ipv6Answer::State::NoAddress);
+        EXPECT_EQ(dialog.SendMessage(WM_LATER_PART, reinterpret_cast<WPARAM>(&part), id), 1);
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "three.example: 3 addresses; IPv6 2001:db8::3 (N ms)");
     });
 }
 
@@ -190,7 +212,7 @@ TEST_F(OutcomeTest, WithTwoTextsInFlightTheListAndItsDescriptionAreTheCompletion
     RunModal(dialog, [&] {
         dialog.Ask("three.example");
         dialog.Ask("unknown.example");
-        ASSERT_TRUE(PumpUntil([&] { return dialog.m_pendingRequests.Size() == 1; }));
+        ASSERT_TRUE(PumpUntil([&] { return dialog.Pending() == 1; }));
         EXPECT_EQ(dialog.Lines(), Lines{"Can`t Resolve!"});
         EXPECT_EQ(WithoutTimes(dialog.Description()), "unknown.example: No such name (answered in N ms)");
         resolver.ReleaseName("three.example");

@@ -77,7 +77,7 @@ inline void Play(TestableDialog& dialog, Plays player) {
             continue;
         ++played;
         dialog.Ask(each.query);
-        ASSERT_TRUE(testing_support::PumpUntil([&] { return dialog.m_pendingRequests.Size() == 0; })) << each.query;
+        ASSERT_TRUE(testing_support::PumpUntil([&] { return dialog.Pending() == 0; })) << each.query;
         EXPECT_EQ(dialog.Lines(), each.lines) << each.query;
         testing_support::PumpUntil([&] { return Kind(dialog.Description()) == each.described; });
         EXPECT_EQ(Kind(dialog.Description()), each.described);

@@ -1,0 +1,71 @@
+#include "tasks/lookup.h"
+
+#include <sys/socket.h>
+
+#include <utility>
+
+#include "lookup/resolvequery.h"
+#include "platform/wnd.h"
+
+Lookup::Lookup(const LookupRequest& request, QuestionPool& pool)
+    : m_pool(pool),
+      m_kind(KindOf(request.query)),
+      m_owner(request.owner ? request.owner->GetSafeHwnd() : nullptr),
+      m_request(request),
+      m_resolver(winsock::CurrentResolver()) {}
+
+void Lookup::Run(StoredLookup& record) {
+    if (m_kind == QueryKind::Name)
+        Ask(Later::Ipv6, {AF_INET6, m_request.query.str()});
+    winsock::UseOnThisThread(m_resolver);
+    LookupReport& report = record.report = ResolveQuery(m_kind, m_request.query, record.request.answers);
+    winsock::UseOnThisThread(nullptr);
+    {
+        std::lock_guard lock(m_mutex);
+        // A name the server does not know, or could not tell, has no IPv6 part to wait for.
+        if (report.outcome != LookupOutcome::Answered && report.outcome != LookupOutcome::NoAddressOfFamily)
+            m_out.clear(), m_parts.clear();
+        for (const LaterPart& part : std::exchange(m_parts, {}))
+            part.ApplyTo(report);
+        if (m_out.count(Later::Ipv6))
+            report.ipv6 = {Ipv6Answer::State::Asking};
+    }
+    // 0: the window has gone, or has no such lookup, so nothing later has anywhere to go.
+    const bool taken = ::SendMessage(m_owner, WM_LOOKUP_DONE, WPARAM(record.request.code), LPARAM(record.request.requestId));
+    std::vector<LaterPart> parts;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!taken)
+            m_out.clear(), m_parts.clear();
+        parts.swap(m_parts);
+        m_reported = true;
+    }
+    for (const LaterPart& part : parts)
+        ::SendMessage(m_owner, WM_LATER_PART, reinterpret_cast<WPARAM>(&part), LPARAM(m_request.requestId));
+}
+
+void Lookup::Ask(Later later, const Question& question) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_out.insert(later);
+    }
+    const std::shared_ptr<Lookup> self = shared_from_this();
+    const auto wanted = [self, later] {
+        std::lock_guard lock(self->m_mutex);
+        return self->m_out.count(later) && IsWindow(self->m_owner);
+    };
+    m_pool.Ask(question, m_resolver, [self, later](const QuestionAnswer& answer) { self->Heard(later, answer); }, wanted);
+}
+
+void Lookup::Heard(Later later, const QuestionAnswer& answer) {
+    LaterPart part{m_request.query};
+    part.ipv6 = answer.leftUnasked ? Ipv6Answer{Ipv6Answer::State::LeftUnasked} : Ipv6AnswerOf(answer.error, answer.addresses);
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_out.erase(later))
+            return;  // no longer wanted
+        if (!m_reported)
+            return m_parts.push_back(part);  // the resolver thread sends it, after the answer lines
+    }
+    ::SendMessage(m_owner, WM_LATER_PART, reinterpret_cast<WPARAM>(&part), LPARAM(m_request.requestId));
+}
