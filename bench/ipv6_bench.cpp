@@ -1,13 +1,19 @@
-// What asking for a name's IPv6 addresses beside its IPv4 ones costs, against the real DNS server of
-// the end-to-end tests, each as a ratio against a baseline measured in the same run:
+// What a lookup's later questions cost (a name's IPv6 addresses beside its IPv4 ones, whether a
+// registered name leads back), against the real DNS server of the end-to-end tests, each as a ratio
+// against a baseline measured in the same run:
 //  - a whole lookup (IPv4 lines and IPv6 detail) against the IPv4 question alone, with a server on the
 //    local network (2 ms away); on loopback, where the test server answers the second question only
 //    after the first, the same figures are printed for information;
 //  - the time to the IPv4 lines when the IPv6 answer comes 100 ms after the IPv4 one (a resolver that has
 //    only the IPv4 answer cached), against both answered at once, with the server 20 ms away;
 //  - behind a server that drops IPv6 questions, the time until the IPv6 part of a lookup made after 30
-//    others is told, against one such question's own time (the resolver's timeout).
+//    others is told, against one such question's own time (the resolver's timeout);
+//  - an address's answer line through the Get button while its registered name is then checked, against
+//    the same with a dialog that lets no check be asked, with the server 2 ms away.
 // Run it inside the test network namespace: tests/e2e/netns-run --timeout 5 -- build/bench/ipv6_bench
+#include <QApplication>
+#include <QTimer>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,7 +25,10 @@
 #include "bench/windowless_lookup.h"
 #include "platform/winsock.h"
 #include "tasks/questionpool.h"
+#include "tests/e2e/burst_names.h"
 #include "tests/e2e/relay.h"
+#include "tests/support.h"
+#include "tests/ui/dialog_access.h"
 
 namespace {
 
@@ -43,9 +52,30 @@ void Report(const char* what, double measured, const char* against, double basel
                 goal, ratio <= goal ? "met" : "NOT met");
 }
 
+// The main dialog; while `withoutCheck` holds, it answers each lookup's completion as if it had none,
+// so that the lookup asks nothing more.
+class CheckingDialog : public TestableDialog {
+public:
+    bool withoutCheck = false;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        const LRESULT result = TestableDialog::WindowProc(message, wParam, lParam);
+        return message == WM_LOOKUP_DONE && withoutCheck ? 0 : result;
+    }
+};
+
+double ReverseLineMs(CheckingDialog& dialog, bool withoutCheck, int& next) {
+    dialog.withoutCheck = withoutCheck;
+    return MedianMs(15, [&] {
+        dialog.Ask(burst::Address(next++));  // its name, 10-77-X-Y.burst.nomvara.test, leads back
+        testing_support::PumpUntil([&] { return dialog.Pending() == 0; });
+    });
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
     UdpRelay relay;
     if (!relay.Listening()) {
         std::fputs("run inside tests/e2e/netns-run\n", stderr);
@@ -97,5 +127,21 @@ int main() {
         ask("n" + std::to_string(1 + i % 15) + "-" + std::to_string(i) + ".burst.nomvara.test", [](const QuestionAnswer&) {});
     Report("The IPv6 part of a lookup made after 30 others, IPv6 questions dropped", toldAfter("dual.nomvara.test"),
            "one such question alone", alone, 2.2);
+
+    relay.SetDroppingIpv6(false);
+    relay.SetDelay(2ms);
+    CheckingDialog dialog;
+    QTimer::singleShot(0, [&] {
+        std::vector<double> checked, unchecked;
+        for (int round = 0, next = 0; round < 9; ++round) {
+            checked.push_back(ReverseLineMs(dialog, false, next));
+            unchecked.push_back(ReverseLineMs(dialog, true, next));
+        }
+        std::sort(checked.begin(), checked.end());
+        std::sort(unchecked.begin(), unchecked.end());
+        Report("An address's answer line, its registered name then checked", checked[4], "with no check", unchecked[4], 1.02);
+        dialog.EndDialog(IDCANCEL);
+    });
+    dialog.DoModal();
     return 0;
 }

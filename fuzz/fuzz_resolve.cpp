@@ -1,5 +1,6 @@
 // ResolveQuery against a name service that answers whatever the input says: any query bytes, any
-// names (0 to 10,000 bytes), any address lists, any error.
+// names (0 to 10,000 bytes), any address lists, any error; then the facts of its description told of
+// any text.
 #include <arpa/inet.h>
 #include <netdb.h>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "lookup/lookupreport.h"
 #include "lookup/lookuprequest.h"
 #include "lookup/resolvequery.h"
 #include "tests/scriptedresolver.h"
@@ -42,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     resolver.AnswerEverything(script);
 
     std::vector<CString> answers{"a line from before"};
-    ResolveQuery(KindOf(query.c_str()), query.c_str(), answers);
+    LookupReport report = ResolveQuery(KindOf(query.c_str()), query.c_str(), answers);
     // Every answer is a dotted address, the registered name whole (up to its first NUL), or the failure line.
     const std::string registered = script.name.c_str();
     for (const CString& line : answers)
@@ -51,6 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // No lines only for a name without IPv4 addresses, however the service tells it.
     const bool toldNoIpv4 = script.error == EAI_NODATA || script.error == EAI_ADDRFAMILY;
     if (answers.empty() && (script.error != 0 || !script.addresses.empty()) && !toldNoIpv4)
+        std::abort();
+    // The facts are told of any text: the canonical name is the service's, and the registered name,
+    // the IPv6 addresses and the addresses it leads to are the fuzzer's, as text of any bytes.
+    if (!report.knownAs.empty() && report.knownAs != registered)
+        std::abort();
+    const std::vector<std::string> texts{registered, query, script.name};
+    report.ipv6 = Ipv6AnswerOf(0, texts, texts);
+    report.leadsBack = LeadsBackOf(registered, query, data[1] % 2 ? AF_INET : AF_INET6, script.error, texts);
+    report.leadsBack.state = LeadsBack::State(data[1] % 5);
+    if (DescribeLookup(query.c_str(), report, answers.size()).find(Describe(report, answers.size())) == std::string::npos)
         std::abort();
     return 0;
 }

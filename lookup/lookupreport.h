@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lookup/facts.h"
 #include "lookup/querykind.h"
 #include "platform/cstring.h"
 
@@ -35,6 +36,7 @@ struct Ipv6Answer {
     };
     State state = State::NoQuestion;
     std::vector<std::string> addresses{};
+    Own own{};  // which of them are this computer's
 };
 
 struct LookupReport {
@@ -43,6 +45,12 @@ struct LookupReport {
     std::chrono::milliseconds took{0};  // from the first question to the name service until the answer
     Ipv6Answer ipv6{};                  // what became of a host name's IPv6 question, which may come later
     std::string ipv6Name{};             // a typed IPv6 address's registered name, empty when none was found
+    std::string address{};              // an address asked for its name, as read: 10.0.0.1 for a typed 10.1
+    bool readOtherwise = false;         // typed in another form than that
+    std::string knownAs{};              // the name the name service gave a typed name, where it differs
+    LookAlike lookAlike{};              // of a typed name
+    Own own{};                          // which answer lines are this computer's addresses
+    LeadsBack leadsBack{};              // whether the registered name leads back, which may come later
 };
 
 // A part of a lookup's report that comes after its answer lines: it reaches the dialog by value, with
@@ -50,16 +58,21 @@ struct LookupReport {
 struct LaterPart {
     CString query;
     std::optional<Ipv6Answer> ipv6{};
-    void ApplyTo(LookupReport& report) const { report.ipv6 = ipv6.value_or(report.ipv6); }
+    std::optional<LeadsBack> leadsBack{};
+    void ApplyTo(LookupReport& report) const {
+        report.ipv6 = ipv6.value_or(report.ipv6);
+        report.leadsBack = leadsBack.value_or(report.leadsBack);
+    }
 };
 
-// One way to tell the first few of many, for the descriptions and the spoken answer: the first
-// `shown` items, then how many more: "a, b, c and 2 more".
-std::string FirstOfMany(const std::vector<std::string>& items, std::size_t shown);
 // The outcome a failed name-service call stands for, from the C library's EAI_ code.
 LookupOutcome OutcomeOfError(int addrInfoError);
-// What an IPv6 question's EAI_ code (0 for an answer) and addresses stand for.
-Ipv6Answer Ipv6AnswerOf(int addrInfoError, std::vector<std::string> addresses);
+// What an IPv6 question's EAI_ code (0 for an answer) and addresses stand for, with this computer's.
+Ipv6Answer Ipv6AnswerOf(int addrInfoError, std::vector<std::string> addresses, const std::vector<std::string>& ownAddresses = {});
+
+// Whether a registered name leads back, from the answer to the question for its addresses of `family`:
+// 0 or an EAI_ code, and them.
+LeadsBack LeadsBackOf(std::string name, const std::string& address, int family, int error, std::vector<std::string> addresses);
 
 // One short sentence on what became of a lookup, for the answer lines it came with.
 std::string Describe(const LookupReport& report, std::size_t answerLines);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <mutex>
@@ -42,16 +43,46 @@ void AddOnce(std::vector<std::string>& addresses, std::string address) {
         addresses.push_back(std::move(address));
 }
 
-// The machine's own name stands for its interface addresses, loopback only when there is nothing else.
-std::vector<std::string> InterfaceAddresses() {
-    std::vector<std::string> outside, loopback;
+struct InterfaceAddress {
+    int family;
+    bool loopback;  // of a loopback interface
+    std::string text;
+};
+
+// The addresses of this computer's interfaces that are up, IPv6 link-local ones aside (they mean nothing
+// without their interface), as the system gave them at most a second ago: asking it costs more than a
+// whole lookup.
+std::vector<InterfaceAddress> Interfaces() {
+    struct Kept {
+        std::mutex mutex;
+        std::chrono::steady_clock::time_point taken = std::chrono::steady_clock::now() - std::chrono::hours(1);
+        std::vector<InterfaceAddress> addresses{};
+    };
+    static Kept* const kept = new Kept;  // never destroyed: resolver threads may ask while the process ends
+    std::lock_guard lock(kept->mutex);
+    const auto now = std::chrono::steady_clock::now();
     ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0)
-        return {};
-    for (ifaddrs* each = list; each; each = each->ifa_next)
-        if (each->ifa_addr && each->ifa_addr->sa_family == AF_INET && (each->ifa_flags & IFF_UP))
-            AddOnce((each->ifa_flags & IFF_LOOPBACK) ? loopback : outside, AddressText(each->ifa_addr));
+    if (now - kept->taken < std::chrono::seconds(1) || getifaddrs(&list) != 0)
+        return kept->addresses;
+    kept->taken = now;
+    kept->addresses.clear();
+    for (ifaddrs* each = list; each; each = each->ifa_next) {
+        const sockaddr* address = each->ifa_addr;
+        const int family = address && (each->ifa_flags & IFF_UP) ? address->sa_family : AF_UNSPEC;
+        if ((family == AF_INET || family == AF_INET6) &&
+            !(family == AF_INET6 && IN6_IS_ADDR_LINKLOCAL(&reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr)))
+            kept->addresses.push_back({family, (each->ifa_flags & IFF_LOOPBACK) != 0, AddressText(address)});
+    }
     freeifaddrs(list);
+    return kept->addresses;
+}
+
+// The machine's own name stands for its interface addresses, loopback only when there is nothing else.
+std::vector<std::string> OwnNameAddresses(int family) {
+    std::vector<std::string> outside, loopback;
+    for (const InterfaceAddress& each : Interfaces())
+        if (each.family == family)
+            AddOnce(each.loopback ? loopback : outside, each.text);
     return outside.empty() ? loopback : outside;
 }
 
@@ -59,8 +90,8 @@ class SystemResolver final : public NameResolver {
 public:
     int Forward(int family, const char* name, std::string& canonicalName, std::vector<std::string>& addresses) override {
         std::string ownName;
-        if (family == AF_INET && *name && HostName(ownName) == 0 && ownName == name) {
-            addresses = InterfaceAddresses();
+        if ((family == AF_INET || family == AF_INET6) && *name && HostName(ownName) == 0 && ownName == name) {
+            addresses = OwnNameAddresses(family);
             canonicalName = ownName;
             return addresses.empty() ? EAI_NODATA : 0;
         }
@@ -92,6 +123,14 @@ public:
         if (error == 0)
             name = host;
         return error;
+    }
+
+    std::vector<std::string> OwnAddresses(int family) override {
+        std::vector<std::string> own;
+        for (const InterfaceAddress& each : Interfaces())
+            if (each.family == family)
+                AddOnce(own, each.text);
+        return own;
     }
 
     int HostName(std::string& name) override {

@@ -66,6 +66,8 @@ public:
     virtual int Reverse(const char* address, std::string& name) = 0;
     // 0 with the machine's host name, or an EAI_ error code.
     virtual int HostName(std::string& name) = 0;
+    // This computer's own addresses of `family` (AF_INET, AF_INET6): its interfaces', loopback ones among them.
+    virtual std::vector<std::string> OwnAddresses(int family) = 0;
 };
 
 // The resolver in use; the C library's unless a test set another. Each call holds the one it asks,

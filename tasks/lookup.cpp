@@ -30,6 +30,13 @@ void Lookup::Run(StoredLookup& record) {
         if (m_out.count(Later::Ipv6))
             report.ipv6 = {Ipv6Answer::State::Asking};
     }
+    // A registered name is asked for its addresses of the family once the answer lines are shown.
+    const int family = m_kind == QueryKind::Ipv4Address ? AF_INET : AF_INET6;
+    const bool registered = report.outcome == LookupOutcome::Answered && (m_kind == QueryKind::Ipv4Address || m_kind == QueryKind::Ipv6Address);
+    if (registered) {
+        m_registered = {family == AF_INET ? record.request.answers.front().str() : report.ipv6Name, report.address};
+        report.leadsBack = {LeadsBack::State::Checking, m_registered.first};
+    }
     // 0: the window has gone, or has no such lookup, so nothing later has anywhere to go.
     const bool taken = ::SendMessage(m_owner, WM_LOOKUP_DONE, WPARAM(record.request.code), LPARAM(record.request.requestId));
     std::vector<LaterPart> parts;
@@ -42,6 +49,8 @@ void Lookup::Run(StoredLookup& record) {
     }
     for (const LaterPart& part : parts)
         ::SendMessage(m_owner, WM_LATER_PART, reinterpret_cast<WPARAM>(&part), LPARAM(m_request.requestId));
+    if (taken && registered)
+        Ask(Later::LeadsBack, {family, m_registered.first});
 }
 
 void Lookup::Ask(Later later, const Question& question) {
@@ -59,7 +68,13 @@ void Lookup::Ask(Later later, const Question& question) {
 
 void Lookup::Heard(Later later, const QuestionAnswer& answer) {
     LaterPart part{m_request.query};
-    part.ipv6 = answer.leftUnasked ? Ipv6Answer{Ipv6Answer::State::LeftUnasked} : Ipv6AnswerOf(answer.error, answer.addresses);
+    const auto& [name, address] = m_registered;
+    if (later == Later::Ipv6)
+        part.ipv6 = answer.leftUnasked ? Ipv6Answer{Ipv6Answer::State::LeftUnasked}
+                                       : Ipv6AnswerOf(answer.error, answer.addresses, m_resolver->OwnAddresses(AF_INET6));
+    else
+        part.leadsBack = answer.leftUnasked ? LeadsBack{LeadsBack::State::CouldNotCheck, name}
+                                            : LeadsBackOf(name, address, m_kind == QueryKind::Ipv4Address ? AF_INET : AF_INET6, answer.error, answer.addresses);
     {
         std::lock_guard lock(m_mutex);
         if (!m_out.erase(later))

@@ -19,7 +19,8 @@ constexpr UINT WM_LATER_PART = WM_USER + 24;
 
 // Made once on the dialog thread from its record: it takes the query's kind and the resolver in use
 // there, once, for all its questions. The answer lines' question is asked on its resolver thread, the
-// later ones on the pool. It knows which are still out; it ends, and lets go of its resolver, when the
+// later ones on the pool: a name's IPv6 addresses beside it, and whether a registered name leads back
+// once the answer lines are shown. It knows which are still out; it ends, and lets go of its resolver, when the
 // last is in and the thread is done with it.
 class Lookup : public std::enable_shared_from_this<Lookup> {
 public:
@@ -30,7 +31,7 @@ public:
     void Run(StoredLookup& record);
 
 private:
-    enum class Later { Ipv6 };
+    enum class Later { Ipv6, LeadsBack };
     void Ask(Later later, const Question& question);
     // On a pool thread, or at once.
     void Heard(Later later, const QuestionAnswer& answer);
@@ -40,6 +41,7 @@ private:
     const HWND m_owner;
     const LookupRequest m_request;  // as made, before any answer
     const std::shared_ptr<winsock::NameResolver> m_resolver;
+    std::pair<std::string, std::string> m_registered;  // a registered name, and the address it was found for
     std::mutex m_mutex;
     std::set<Later> m_out;           // later questions still out and wanted
     std::vector<LaterPart> m_parts;  // later parts in before the owner had the answer lines

@@ -48,6 +48,7 @@ public:
         name = "scripted-host";
         return 0;
     }
+    std::vector<std::string> OwnAddresses(int) override { return {}; }  // the loopback ones alone
 
     std::mutex mutex;
     std::condition_variable released;

@@ -1,6 +1,8 @@
 // What became of each lookup, told by the answer list's description, against the real DNS server.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -38,7 +40,20 @@ int AskAndTime(TestableDialog& dialog, const std::string& query, int limitMs = 5
 
 TEST(RealOutcome, EachAnswerOfTheServerIsToldApartAndTheLinesStayAsTheyWere) {
     TestableDialog dialog;
-    RunModal(dialog, [&] { outcome_cases::Play(dialog, Plays::RealOnly); });
+    RunModal(dialog, [&] {
+        outcome_cases::Play(dialog, Plays::RealOnly);
+        // The machine's own name stands for its interfaces' addresses, of both families: here the namespace's loopback.
+        char host[256] = "";
+        ASSERT_EQ(gethostname(host, sizeof host), 0);
+        dialog.Ask(host);
+        const std::string told = std::string(host) + ": 2 addresses, this computer, loopback; IPv6 ";
+        const auto settled = [&] {  // in the order the system lists its interfaces' addresses
+            const std::string kind = Kind(dialog.Description());
+            return kind == told + "::1, fd00:5e57::1, this computer" || kind == told + "fd00:5e57::1, ::1, this computer";
+        };
+        EXPECT_TRUE(PumpUntil(settled)) << dialog.Description() << ": its IPv6 part holds IPv6 addresses only";
+        EXPECT_EQ(dialog.Lines(), (Lines{"127.0.0.1", "127.0.0.2"}));
+    });
 }
 
 TEST(RealOutcome, TheTimeIsTheServersBehindASlowRelayAndTheResolversTimeoutBehindASilentOneAndIpv6NeverHoldsIpv4Back) {

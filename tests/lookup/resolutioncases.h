@@ -71,6 +71,9 @@ inline void ScriptTheTestZone(testing_support::ScriptedResolver& resolver) {
     resolver.AddName("v6silent.nomvara.test", {"198.51.100.21"}, 0, {}, EAI_AGAIN);
     resolver.AddName("v6down.nomvara.test", {"198.51.100.22"}, 0, {}, EAI_SYSTEM);
     resolver.AddAddress("fd00:5e57::99", "v6only.nomvara.test");
+    resolver.AddAddress("198.51.100.61", "n1.nomvara.test");
+    resolver.AddName("n1.nomvara.test", {"198.51.100.101"});
+    resolver.AddName("nat64.nomvara.test", {}, 0, {"64:ff9b::c000:20b"});
     resolver.AddAddress("fd00:5e57::98", "", EAI_AGAIN);
     resolver.AddAddress("198.51.100.1", "three.nomvara.test");
     resolver.AddAddress("198.51.100.9", kLongName);

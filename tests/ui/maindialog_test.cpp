@@ -1,4 +1,5 @@
 // The main dialog's frame on the offscreen platform.
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -120,6 +121,10 @@ TEST(MainDialog, BuildsEveryControlScaledByTheDialogFont) {
         EXPECT_EQ(qobject_cast<QLabel*>(dialog.Widget(IDC_BANNER))->pixmap().deviceIndependentSize().toSize(), QSize(609, 86));
         EXPECT_EQ(qobject_cast<QPushButton*>(dialog.Widget(IDC_DOWNLOAD))->text(), "Download Now!");
         EXPECT_EQ(platform::WidgetOf(dialog.m_hWnd)->windowTitle(), "Nomvara");
+        // Unlike the About box, its static texts are no description: read out at every focus change,
+        // they would bury the answer.
+        EXPECT_FALSE(dialog.m_hWnd->describedByStaticTexts);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(platform::WidgetOf(dialog.m_hWnd))->text(QAccessible::Description), "");
         EXPECT_EQ(platform::WidgetOf(dialog.m_hWnd)->focusWidget(), dialog.Widget(IDC_QUERY)) << "the first tab stop has the focus";
         EXPECT_EQ(reinterpret_cast<HICON>(dialog.SendMessage(WM_QUERYDRAGICON)), dialog.m_hIcon);
         EXPECT_NE(dialog.m_hIcon, nullptr);

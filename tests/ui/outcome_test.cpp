@@ -100,6 +100,27 @@ TEST(LookupReportText, SaysWhatBecameOfTheLookupTrulyForEveryErrorOfTheCLibrary)
     EXPECT_EQ(Describe({LookupOutcome::NoAddressOfFamily, kName, 7ms, Ipv6AnswerOf(0, {six[0]})}, 0),
               "The name exists but has no IPv4 address; IPv6 2001:db8::1 (7 ms)");
     EXPECT_EQ(Describe({LookupOutcome::Answered, kIpv6, 7ms, {}, "six.example"}, 1), "An IPv6 address, registered as six.example (7 ms)");
+    // What the answer shows beside it, each fact only where it holds.
+    using State = LeadsBack::State;
+    const Own loopback{{"127.0.0.1"}, true, true};
+    const std::pair<LookupReport, const char*> facts[] = {
+        {{.took = 7ms, .knownAs = "printer.corp.example"}, "1 address, known as printer.corp.example (7 ms)"},
+        {{.took = 7ms, .ipv6 = {Ipv6Answer::State::Addresses, {"::1", "fd00::1"}, {{"::1"}, false, true}}, .own = loopback},
+         "1 address, this computer, loopback; IPv6 ::1, fd00::1, ::1 is this computer, loopback (7 ms)"},
+        {{.took = 7ms, .own = {{"192.0.2.5"}, false, false}}, "1 address, 192.0.2.5 is this computer (7 ms)"},
+        {{.took = 7ms, .ipv6 = {Ipv6Answer::State::Addresses, {"64:ff9b::c000:20b", "2001:db8::1"}}},
+         "1 address; IPv6 64:ff9b::c000:20b (NAT64 for 192.0.2.11), 2001:db8::1 (7 ms)"},
+        {{.kind = kAddress, .took = 7ms, .leadsBack = {State::Checking, "h.example"}}, "Its registered name, checking that it leads back (7 ms)"},
+        {{.kind = kIpv6, .took = 7ms, .ipv6Name = "h.example", .address = "64:ff9b::c000:20b", .leadsBack = {State::CouldNotCheck, "h"}},
+         "An IPv6 address (NAT64 for 192.0.2.11), registered as h.example, could not check that it leads back (7 ms)"},
+        {{.kind = kIpv6, .took = 7ms, .ipv6Name = "h.example", .leadsBack = {State::No, "h.example"}},
+         "An IPv6 address, registered as h.example, which does not lead back to this address: h.example has no IPv6 address (7 ms)"},
+        {{.outcome = LookupOutcome::NoSuchName, .took = 7ms, .lookAlike = {LookAlike::Kind::MixedScripts, {"Cyrillic", "Greek", "Latin"}}},
+         "mixes Cyrillic, Greek and Latin letters, which can look alike; no such name (answered in 7 ms)"},
+        {{.took = 7ms, .lookAlike = {LookAlike::Kind::MixedScripts, {"Latin"}}}, "1 address (7 ms)"},
+    };
+    for (const auto& [report, told] : facts)
+        EXPECT_EQ(Describe(report, 1), told);
     // Each description begins with its query, quoted where a blank at an end, or nothing, would be lost.
     EXPECT_EQ(DescribeLookup("<b>x</b>", {LookupOutcome::Answered, kName, 7ms}, 1), "<b>x</b>: 1 address (7 ms)");
     EXPECT_EQ(DescribeLookup("", {LookupOutcome::NotAName}, 1).rfind("\"\": Not a name", 0), 0u);
@@ -157,6 +178,19 @@ TEST_F(OutcomeTest, AnIpv6AnswerThatComesLateIsToldWithItsLookupKeptWithItAndNot
         EXPECT_EQ(WithoutTimes(dialog.Description()), fromMemory + "; IPv6 still being asked (N ms)");
         resolver.ReleaseIpv6();
         EXPECT_EQ(described(fromMemory + "; IPv6 fd00:5e57::99 (N ms)"), fromMemory + "; IPv6 fd00:5e57::99 (N ms)");
+
+        // A registered name is asked for its addresses only after the answer lines are shown.
+        resolver.HoldName("three.nomvara.test");
+        dialog.Ask("198.51.100.1");
+        Settle();
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "198.51.100.1: Its registered name, checking that it leads back (N ms)");
+        const std::string told = dialog.Announced();
+        resolver.ReleaseName("three.nomvara.test");
+        const std::string leadsBack = "198.51.100.1: Its registered name, which leads back to this address (N ms)";
+        EXPECT_EQ(described(leadsBack), leadsBack);
+        EXPECT_EQ(dialog.Announced(), told) << "told once";
+        dialog.Ask("198.51.100.1");
+        EXPECT_EQ(WithoutTimes(dialog.Description()), "198.51.100.1: From memory. First lookup: Its registered name, which leads back to this address (N ms)");
 
         // A late answer is told only with its own lookup.
         dialog.Ask("one.example");
