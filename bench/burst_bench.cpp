@@ -17,12 +17,12 @@
 #include <map>
 #include <string>
 
+#include "bench/in_namespace.h"
+#include "bench/settling_dialog.h"
 #include "bench/stall_meter.h"
 #include "bench/windowless_lookup.h"
 #include "tasks/questionpool.h"
 #include "tests/e2e/burst_names.h"
-#include "tests/e2e/relay.h"
-#include "bench/settling_dialog.h"
 #include "tests/support.h"
 
 namespace {
@@ -139,10 +139,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     UdpRelay relay;
-    if (!relay.Listening()) {
-        std::fputs("run inside tests/e2e/netns-run\n", stderr);
+    if (!InTestNamespace(relay))
         return 1;
-    }
     relay.SetDroppingIpv6(std::strcmp(argv[1], "dropped") == 0);
     TimingDialog dialog;
     QTimer::singleShot(0, [&] {

@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/in_namespace.h"
 #include "bench/windowless_lookup.h"
 #include "platform/winsock.h"
 #include "tasks/questionpool.h"
 #include "tests/e2e/burst_names.h"
-#include "tests/e2e/relay.h"
 #include "tests/support.h"
 #include "tests/ui/dialog_access.h"
 
@@ -77,10 +77,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     UdpRelay relay;
-    if (!relay.Listening()) {
-        std::fputs("run inside tests/e2e/netns-run\n", stderr);
+    if (!InTestNamespace(relay))
         return 1;
-    }
     const char* name = "dual.nomvara.test";  // one IPv4 and one IPv6 address
     for (const auto delay : {0ms, 2ms}) {
         relay.SetDelay(delay);

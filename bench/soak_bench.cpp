@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/in_namespace.h"
 #include "bench/settling_dialog.h"
 #include "tests/e2e/burst_names.h"
-#include "tests/e2e/relay.h"
 
 namespace {
 
@@ -78,10 +78,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     UdpRelay relay;
-    if (!relay.Listening()) {
-        std::fputs("run inside tests/e2e/netns-run\n", stderr);
+    if (!InTestNamespace(relay))
         return 1;
-    }
     auto dialog = std::make_unique<SettlingDialog>();
     Usage before{}, drained{};
     QTimer::singleShot(0, [&] {

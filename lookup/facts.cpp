@@ -110,13 +110,12 @@ std::string LeadsBackPart(const LeadsBack& leadsBack, int family) {
 }
 
 std::string LookAlikePart(const LookAlike& lookAlike) {
-    std::string scripts;
-    for (std::size_t at = 0; at < lookAlike.scripts.size(); ++at)
-        scripts += (at == 0 ? "" : at + 1 == lookAlike.scripts.size() ? " and " : ", ") + lookAlike.scripts[at];
+    const std::vector<std::string>& scripts = lookAlike.scripts;
     // A label may fail the check for another reason than mixing, with a single script to name.
-    if (lookAlike.kind == LookAlike::Kind::MixedScripts && lookAlike.scripts.size() > 1)
-        return "mixes " + scripts + " letters, which can look alike";
-    return lookAlike.kind == LookAlike::Kind::WholeScript ? "written in " + scripts + " letters that look like Latin ones" : "";
+    if (lookAlike.kind == LookAlike::Kind::MixedScripts && scripts.size() > 1)
+        return "mixes " + FirstOfMany({scripts.begin(), scripts.end() - 1}, scripts.size()) + " and " + scripts.back() +
+               " letters, which can look alike";
+    return lookAlike.kind == LookAlike::Kind::WholeScript ? "written in " + scripts.front() + " letters that look like Latin ones" : "";
 }
 
 std::string Ipv6Told(const std::string& address) {

@@ -94,7 +94,7 @@ namespace {
 std::string Outcome(const LookupReport& report, std::size_t answerLines) {
     const bool reverse = report.kind == QueryKind::Ipv4Address || report.kind == QueryKind::Ipv6Address;
     const std::string leadsBack = LeadsBackPart(report.leadsBack, report.kind == QueryKind::Ipv4Address ? AF_INET : AF_INET6);
-    const std::string ipv6Address = "An IPv6 address" + (Nat64Ipv4(report.address).empty() ? "" : " (NAT64 for " + Nat64Ipv4(report.address) + ")");
+    const std::string ipv6Address = "An IPv6 address" + Ipv6Told(report.address).substr(report.address.size());
     switch (report.outcome) {
     case LookupOutcome::Answered:
         if (report.kind == QueryKind::Ipv6Address)

@@ -77,13 +77,13 @@ std::vector<InterfaceAddress> Interfaces() {
     return kept->addresses;
 }
 
-// The machine's own name stands for its interface addresses, loopback only when there is nothing else.
-std::vector<std::string> OwnNameAddresses(int family) {
+// The interface addresses of `family`: those of the other interfaces, then those of loopback ones.
+std::pair<std::vector<std::string>, std::vector<std::string>> InterfaceAddresses(int family) {
     std::vector<std::string> outside, loopback;
     for (const InterfaceAddress& each : Interfaces())
         if (each.family == family)
             AddOnce(each.loopback ? loopback : outside, each.text);
-    return outside.empty() ? loopback : outside;
+    return {outside, loopback};
 }
 
 class SystemResolver final : public NameResolver {
@@ -91,7 +91,9 @@ public:
     int Forward(int family, const char* name, std::string& canonicalName, std::vector<std::string>& addresses) override {
         std::string ownName;
         if ((family == AF_INET || family == AF_INET6) && *name && HostName(ownName) == 0 && ownName == name) {
-            addresses = OwnNameAddresses(family);
+            // The machine's own name stands for its interface addresses, loopback only when there is nothing else.
+            const auto [outside, loopback] = InterfaceAddresses(family);
+            addresses = outside.empty() ? loopback : outside;
             canonicalName = ownName;
             return addresses.empty() ? EAI_NODATA : 0;
         }
@@ -126,10 +128,8 @@ public:
     }
 
     std::vector<std::string> OwnAddresses(int family) override {
-        std::vector<std::string> own;
-        for (const InterfaceAddress& each : Interfaces())
-            if (each.family == family)
-                AddOnce(own, each.text);
+        auto [own, loopback] = InterfaceAddresses(family);
+        own.insert(own.end(), loopback.begin(), loopback.end());
         return own;
     }
 

@@ -24,33 +24,33 @@ void Lookup::Run(StoredLookup& record) {
         std::lock_guard lock(m_mutex);
         // A name the server does not know, or could not tell, has no IPv6 part to wait for.
         if (report.outcome != LookupOutcome::Answered && report.outcome != LookupOutcome::NoAddressOfFamily)
-            m_out.clear(), m_parts.clear();
+            ForgetLater();
         for (const LaterPart& part : std::exchange(m_parts, {}))
             part.ApplyTo(report);
         if (m_out.count(Later::Ipv6))
             report.ipv6 = {Ipv6Answer::State::Asking};
     }
     // A registered name is asked for its addresses of the family once the answer lines are shown.
-    const int family = m_kind == QueryKind::Ipv4Address ? AF_INET : AF_INET6;
     const bool registered = report.outcome == LookupOutcome::Answered && (m_kind == QueryKind::Ipv4Address || m_kind == QueryKind::Ipv6Address);
     if (registered) {
-        m_registered = {family == AF_INET ? record.request.answers.front().str() : report.ipv6Name, report.address};
-        report.leadsBack = {LeadsBack::State::Checking, m_registered.first};
+        const bool ipv4 = m_kind == QueryKind::Ipv4Address;
+        m_registered = {ipv4 ? record.request.answers.front().str() : report.ipv6Name, report.address, ipv4 ? AF_INET : AF_INET6};
+        report.leadsBack = {LeadsBack::State::Checking, m_registered.name};
     }
-    // 0: the window has gone, or has no such lookup, so nothing later has anywhere to go.
+    // 0: the window has gone, or has no such lookup.
     const bool taken = ::SendMessage(m_owner, WM_LOOKUP_DONE, WPARAM(record.request.code), LPARAM(record.request.requestId));
     std::vector<LaterPart> parts;
     {
         std::lock_guard lock(m_mutex);
         if (!taken)
-            m_out.clear(), m_parts.clear();
+            ForgetLater();
         parts.swap(m_parts);
         m_reported = true;
     }
     for (const LaterPart& part : parts)
         ::SendMessage(m_owner, WM_LATER_PART, reinterpret_cast<WPARAM>(&part), LPARAM(m_request.requestId));
     if (taken && registered)
-        Ask(Later::LeadsBack, {family, m_registered.first});
+        Ask(Later::LeadsBack, {m_registered.family, m_registered.name});
 }
 
 void Lookup::Ask(Later later, const Question& question) {
@@ -68,13 +68,13 @@ void Lookup::Ask(Later later, const Question& question) {
 
 void Lookup::Heard(Later later, const QuestionAnswer& answer) {
     LaterPart part{m_request.query};
-    const auto& [name, address] = m_registered;
+    const auto& [name, address, family] = m_registered;
     if (later == Later::Ipv6)
         part.ipv6 = answer.leftUnasked ? Ipv6Answer{Ipv6Answer::State::LeftUnasked}
                                        : Ipv6AnswerOf(answer.error, answer.addresses, m_resolver->OwnAddresses(AF_INET6));
     else
         part.leadsBack = answer.leftUnasked ? LeadsBack{LeadsBack::State::CouldNotCheck, name}
-                                            : LeadsBackOf(name, address, m_kind == QueryKind::Ipv4Address ? AF_INET : AF_INET6, answer.error, answer.addresses);
+                                            : LeadsBackOf(name, address, family, answer.error, answer.addresses);
     {
         std::lock_guard lock(m_mutex);
         if (!m_out.erase(later))

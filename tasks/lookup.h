@@ -35,13 +35,22 @@ private:
     void Ask(Later later, const Question& question);
     // On a pool thread, or at once.
     void Heard(Later later, const QuestionAnswer& answer);
+    // Under the lock: nothing later has anywhere to go; the questions out are no longer wanted, what came is dropped.
+    void ForgetLater() {
+        m_out.clear();
+        m_parts.clear();
+    }
 
     QuestionPool& m_pool;
     const QueryKind m_kind;
     const HWND m_owner;
     const LookupRequest m_request;  // as made, before any answer
     const std::shared_ptr<winsock::NameResolver> m_resolver;
-    std::pair<std::string, std::string> m_registered;  // a registered name, and the address it was found for
+    // A registered name to check, the address it was found for, and their family.
+    struct {
+        std::string name, address;
+        int family = AF_INET;
+    } m_registered;
     std::mutex m_mutex;
     std::set<Later> m_out;           // later questions still out and wanted
     std::vector<LaterPart> m_parts;  // later parts in before the owner had the answer lines
